@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Makes the project's 32-bit Wine prefix inside the build tree, once.
+# Makes a Wine prefix for one build tree, once: wine-prefix.sh ARCH PREFIX.
 # Uses the x11 graphics driver: with the null driver no window is created and
 # the notification area does not exist.
 set -euo pipefail
-prefix="$1"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+arch="$1"
+prefix="$2"
+export WINEPREFIX="$prefix"
 if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$prefix"
-  wineboot -i >/dev/null 2>&1
+  "$here/wine-run" "$arch" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
-wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+"$here/wine-run" "$arch" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1

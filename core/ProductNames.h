@@ -1,0 +1,6 @@
+#pragma once
+
+// Caption of every message box Quillo shows, and the tail of its titles.
+inline const char* const ProductCaption = "Corvane Quillo";
+// Title of the application and the main window while an outline has no file.
+inline const char* const UntitledTitle = "Untitled - Corvane Quillo";

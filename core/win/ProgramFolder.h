@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// The folder of the running program, with a trailing backslash. The files
+// Quillo ships (the watcher, help, tutorial, templates) sit there.
+std::string ExeFolder();

@@ -1,0 +1,102 @@
+#pragma once
+// The application object: title, help file, main form, the message loop, the
+// one funnel every message box goes through, and the exception display.
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TForm;
+
+struct MessageBoxRequest {
+    std::string text;
+    std::string caption;
+    UINT flags = 0;
+};
+
+// Answers a message box instead of the user. Tests install one; the default
+// (an empty function) shows the real box.
+using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
+
+class TApplication {
+public:
+    TApplication() = default;
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+    ~TApplication();
+
+    void Initialize();
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title) { title_ = title; }
+    const std::string& HelpFile() const { return helpFile_; }
+    void SetHelpFile(const std::string& path) { helpFile_ = path; }
+
+    // The application owns forms made here; the first one becomes the main form.
+    template <class Form, class... Args>
+    Form* CreateForm(Args&&... args)
+    {
+        auto form = std::make_unique<Form>(std::forward<Args>(args)...);
+        Form* created = form.get();
+        AdoptForm(std::move(form));
+        return created;
+    }
+    TForm* MainForm() const { return mainForm_; }
+
+    // Runs the message loop until Terminate is called (the main form's close).
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Handles every message waiting now, then returns.
+    void ProcessMessages();
+
+    // Frees the forms the application owns. Called only after the end-of-run
+    // handshake, because the watcher looks for the main window until then.
+    void DestroyForms();
+
+    // Modeless windows whose keys (Tab, Enter, Esc) the loop hands to them.
+    void AddModelessWindow(HWND window);
+    void RemoveModelessWindow(HWND window);
+
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+    void SetMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler_ = std::move(handler); }
+
+    // Shows an error that escaped an operation; the silent abort shows nothing.
+    void HandleException(const std::exception& error);
+    void HandleUnknownException();
+    void ShowException(const std::exception& error);
+
+private:
+    void AdoptForm(std::unique_ptr<TForm> form);
+    bool DispatchToModeless(MSG& message);
+    bool ProcessMessage(MSG& message);
+
+    std::string title_;
+    std::string helpFile_;
+    TForm* mainForm_ = nullptr;
+    std::vector<std::unique_ptr<TForm>> forms_;
+    std::vector<HWND> modeless_;
+    bool terminated_ = false;
+    MessageBoxHandler messageBoxHandler_;
+};
+
+extern TApplication Application;
+
+// Runs a body that Win32 called into. A C++ exception must never unwind through
+// a system frame (the process would end), so it stops here and is shown.
+template <class Body, class Result>
+Result GuardedCall(Body&& body, Result resultOnError)
+{
+    try {
+        return body();
+    } catch (const std::exception& error) {
+        Application.HandleException(error);
+    } catch (...) {
+        Application.HandleUnknownException();
+    }
+    return resultOnError;
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable libraries natively under
+# ASan and UBSan, then the Windows build under Wine inside one Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLO_SANITIZE=ON
+cmake --build build/native -j "$(nproc)"
+ctest --test-dir build/native --output-on-failure
+
+# The shipped 32-bit programs always build; the tests run in whichever Wine
+# this host can execute.
+bash scripts/build-win.sh win32
+arch=$(bash scripts/wine-arch.sh)
+[ "$arch" = win32 ] || bash scripts/build-win.sh "$arch"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/run-win-tests.sh "$arch"

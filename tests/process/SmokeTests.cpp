@@ -1,3 +1,0 @@
-#include "ProcessDriver.h"
-#include <gtest/gtest.h>
-TEST(ProcessSmoke, BinFolder) { EXPECT_FALSE(BuildBinFolder().empty()); }
