@@ -269,7 +269,7 @@ TEST(FormatDateTimeNested, CShowsTheTimeOnlyWhenThereIsOne)
 TEST(FormatDateTimeNested, SelfReferringSettingsStop)
 {
     TFormatSettings settings = EnglishFormatSettings();
-    settings.ShortDateFormat = "c";
+    settings.ShortDateFormat.assign(1, 'c');
     settings.LongDateFormat = "dddddd";
     ExpectAll(Midnight, {{"c", "c"}, {"dddddd", "dddddd"}}, settings);
 }
