@@ -17,6 +17,15 @@ void TApplication::Initialize()
     terminated_ = false;
 }
 
+void TApplication::SetHint(const std::string& hint)
+{
+    if (hint == hint_)
+        return;
+    hint_ = hint;
+    if (OnHint)
+        OnHint();
+}
+
 void TApplication::AdoptForm(std::unique_ptr<TForm> form)
 {
     if (!mainForm_)
@@ -60,11 +69,21 @@ bool TApplication::ProcessMessage(MSG& message)
         terminated_ = true;
         return true;
     }
+    if (PreTranslateKey(message))
+        return true;
     if (!DispatchToModeless(message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
     return true;
+}
+
+bool TApplication::PreTranslateKey(const MSG& message)
+{
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd)
+        return false;
+    auto* form = dynamic_cast<TForm*>(TControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
+    return form && form->PreTranslateKey(message);
 }
 
 void TApplication::Run()

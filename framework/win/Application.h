@@ -33,6 +33,11 @@ public:
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
+    // The hint of whatever is under the mouse or highlighted in a menu.
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    std::function<void()> OnHint;
+
     const std::string& HelpFile() const { return helpFile_; }
     void SetHelpFile(const std::string& path) { helpFile_ = path; }
 
@@ -74,9 +79,12 @@ private:
     void AdoptForm(std::unique_ptr<TForm> form);
     bool DispatchToModeless(MSG& message);
     bool ProcessMessage(MSG& message);
+    // Key preview and shortcuts of the form the key was meant for.
+    bool PreTranslateKey(const MSG& message);
 
     std::string title_;
     std::string helpFile_;
+    std::string hint_;
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     std::vector<HWND> modeless_;

@@ -2,8 +2,7 @@
 
 #include "Application.h"
 #include "Exceptions.h"
-
-#include <vector>
+#include "Menus.h"
 
 namespace {
 const char* const FormClassName = "QuilloForm";
@@ -27,13 +26,9 @@ void RegisterFormClass()
 }
 }
 
-TForm::~TForm()
-{
-    if (handle_) {
-        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        DestroyWindow(handle_);
-    }
-}
+TForm::TForm(TComponent* owner) : TControl(owner, nullptr) {}
+
+TForm::~TForm() { DestroyHandle(); }
 
 void TForm::CreateHandle(const CreateParams& params)
 {
@@ -43,54 +38,82 @@ void TForm::CreateHandle(const CreateParams& params)
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         throw EOutOfResources("Error creating window");
-    handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm::StaticWndProc));
-}
-
-LRESULT CALLBACK TForm::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return GuardedCall([&] { return form->WndProc(message, wParam, lParam); }, LRESULT{0});
+    AdoptHandle(window);
 }
 
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CLOSE) {
+    if (LRESULT result = 0; DispatchMenuMessage(Handle(), message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_CLOSE:
         Close();
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (OnDeactivate)
+                OnDeactivate();
+            break;
+        }
+        if (OnActivate)
+            OnActivate();
+        if (activeControl_ && activeControl_->Handle() && activeControl_->CanFocus()) {
+            ::SetFocus(activeControl_->Handle());
+            return 0;
+        }
+        break;
+    default:
+        break;
     }
-    return DefaultHandler(message, wParam, lParam);
+    return TControl::WndProc(message, wParam, lParam);
 }
 
-LRESULT TForm::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
+void TForm::SetActiveControl(TControl* control)
 {
-    return DefWindowProcA(handle_, message, wParam, lParam);
+    if (control && control->Handle() && GetActiveWindow() == Handle())
+        control->SetFocus();
+    ActiveControlChanged(control);
 }
 
-std::string TForm::Caption() const
+void TForm::ActiveControlChanged(TControl* control)
 {
-    const int length = GetWindowTextLengthA(handle_);
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    GetWindowTextA(handle_, text.data(), length + 1);
-    return text.data();
+    if (control == activeControl_)
+        return;
+    TControl* previous = activeControl_;
+    activeControl_ = control;
+    if (previous && previous->OnExit)
+        previous->OnExit();
+    if (control && control->OnEnter)
+        control->OnEnter();
 }
 
-void TForm::SetCaption(const std::string& caption) { SetWindowTextA(handle_, caption.c_str()); }
+void TForm::SetMenu(TMainMenu* menu)
+{
+    menu_ = menu;
+    ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+}
+
+bool TForm::PreTranslateKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return false;
+    WORD key = static_cast<WORD>(message.wParam);
+    const TShiftState shift = KeyboardShiftState();
+    if (KeyPreview && OnKeyDown) {
+        OnKeyDown(key, shift);
+        if (key == 0)
+            return true;
+    }
+    return menu_ && menu_->IsShortCut(key, shift);
+}
 
 void TForm::Show()
 {
-    ShowWindow(handle_, SW_SHOW);
-    SetForegroundWindow(handle_);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
 }
 
-void TForm::Hide() { ShowWindow(handle_, SW_HIDE); }
-
-bool TForm::Visible() const { return IsWindowVisible(handle_) != 0; }
-
-void TForm::Update() { UpdateWindow(handle_); }
+void TForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
 
 bool TForm::IsMainForm() const { return Application.MainForm() == this; }
 
@@ -106,19 +129,19 @@ void TForm::Close()
     bool canClose = true;
     if (OnCloseQuery)
         OnCloseQuery(canClose);
-    if (canClose) {
-        TCloseAction action = IsMainForm() ? TCloseAction::caFree : TCloseAction::caHide;
-        if (OnClose)
-            OnClose(action);
-        if (action != TCloseAction::caNone) {
-            if (IsMainForm()) {
-                closed_ = true;
-                Application.Terminate();
-            } else if (action == TCloseAction::caMinimize) {
-                ShowWindow(handle_, SW_MINIMIZE);
-            } else {
-                Hide();
-            }
-        }
+    if (!canClose)
+        return;
+    TCloseAction action = IsMainForm() ? TCloseAction::caFree : TCloseAction::caHide;
+    if (OnClose)
+        OnClose(action);
+    if (action == TCloseAction::caNone)
+        return;
+    if (IsMainForm()) {
+        closed_ = true;
+        Application.Terminate();
+    } else if (action == TCloseAction::caMinimize) {
+        ShowWindow(Handle(), SW_MINIMIZE);
+    } else {
+        Hide();
     }
 }

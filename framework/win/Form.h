@@ -1,6 +1,8 @@
 #pragma once
 // A top-level window with the form events the program relies on. Forms are
-// built in code; the window procedure turns messages into these events.
+// built in code; they own, for name lookup, the components made on them.
+
+#include "Control.h"
 
 #include <windows.h>
 
@@ -9,7 +11,9 @@
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
-class TForm {
+class TMainMenu;
+
+class TForm : public TControl {
 public:
     struct CreateParams {
         std::string caption;
@@ -21,40 +25,51 @@ public:
         int height = CW_USEDEFAULT;
     };
 
-    TForm() = default;
-    TForm(const TForm&) = delete;
-    TForm& operator=(const TForm&) = delete;
-    virtual ~TForm();
+    explicit TForm(TComponent* owner = nullptr);
+    ~TForm() override;
 
-    HWND Handle() const { return handle_; }
-
-    std::string Caption() const;
-    void SetCaption(const std::string& caption);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& caption) { SetText(caption); }
 
     void Show();
     void Hide();
-    bool Visible() const;
-    // Paints what is pending at once, without waiting for the message loop.
-    void Update();
 
     // Asks the form to close: the close query may refuse; a main form that
     // closes ends the message loop but keeps its window.
     void Close();
     bool Closed() const { return closed_; }
 
+    // The control that has, or last had, the focus on this form. Focus comes
+    // back to it when the form is activated again.
+    TControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TControl* control);
+    // Called by a control of this form that received the focus.
+    void ActiveControlChanged(TControl* control);
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+
+    // Sees every key pressed in the form before the focused control does.
+    bool KeyPreview = false;
+    // Gives the form a look at a key message before it is dispatched; true
+    // when the form used it up.
+    virtual bool PreTranslateKey(const MSG& message);
+
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void(TCloseAction& action)> OnClose;
+    std::function<void()> OnActivate;
+    std::function<void()> OnDeactivate;
 
 protected:
+    using TControl::CreateHandle;
     void CreateHandle(const CreateParams& params);
-    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool IsMainForm() const;
 
-    HWND handle_ = nullptr;
+    TControl* activeControl_ = nullptr;
+    TMainMenu* menu_ = nullptr;
     bool closing_ = false;
     bool closed_ = false;
 };
