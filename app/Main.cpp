@@ -1,22 +1,46 @@
 #include "Main.h"
 
 #include "Application.h"
+#include "Cursors.h"
+#include "ExportProfiles.h"
+#include "ExtCtrls.h"
+#include "MainWindowTables.h"
 #include "ModelessWindows.h"
+#include "ProductNames.h"
+#include "RichEdit.h"
+#include "SharedState.h"
 #include "Splash.h"
+#include "Splitter.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "TreeView.h"
 #include "WatcherHandshake.h"
+#include "resource.h"
 
 TMain* Main = nullptr;
+
+namespace {
+// The nine drag cursors, by their number in the screen's cursor table.
+const char* const DragCursorNames[] = {CUR_DRAG_MOVE_UP,        CUR_DRAG_MOVE_DOWN,        CUR_DRAG_ADD_CHILD,
+                                       CUR_DRAG_MOVE_UP_COPY,   CUR_DRAG_MOVE_DOWN_COPY,   CUR_DRAG_ADD_CHILD_COPY,
+                                       CUR_DRAG_MOVE_OUTLINE,   CUR_DRAG_TEMPLATE_UP,      CUR_DRAG_TEMPLATE_CHILD};
+
+HINSTANCE ProgramModule() { return GetModuleHandleA(nullptr); }
+}
 
 TMain::TMain()
 {
     Main = this;
-    CreateParams params;
-    params.caption = Application.Title();
-    params.width = 760;
-    params.height = 540;
-    CreateHandle(params);
-    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
-    OnClose = [this](TCloseAction& action) { FormClose(action); };
+    SetName("Main");
+    CreateWindowFrame();
+    LoadImages();
+    CreateMenus();
+    CreateControls();
+    CreateDialogs();
+    WireHandlers();
+    OnCreate = [this] { FormCreate(); };
+    DoCreate();
+    // The window is made visible as the last step of its construction.
     Show();
     CloseSplash();
 }
@@ -26,6 +50,180 @@ TMain::~TMain()
     if (Main == this)
         Main = nullptr;
 }
+
+void TMain::CreateWindowFrame()
+{
+    CreateParams params;
+    params.caption = Application.Title();
+    params.position = TPosition::poScreenCenter;
+    params.clientWidth = 565;
+    params.clientHeight = 389;
+    CreateHandle(params);
+    KeyPreview = true;
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+    OnClose = [this](TCloseAction& action) { FormClose(action); };
+}
+
+void TMain::LoadImages()
+{
+    Images.AddStripResource(ProgramModule(), BMP_NODE_IMAGES, QUILLO_IMAGE_MASK_COLOUR);
+    HotImages.AddStripResource(ProgramModule(), BMP_HOT_IMAGES, QUILLO_IMAGE_MASK_COLOUR);
+    StateImages.AddStripResource(ProgramModule(), BMP_STATE_IMAGES, QUILLO_IMAGE_MASK_COLOUR);
+}
+
+void TMain::CreateMenus()
+{
+    Menu.SetName("Menu");
+    Menu.Images = HotImages.Handle();
+    popupMenus_ = CreatePopupMenus(this, PopupMenuNames());
+    for (const auto& popup : popupMenus_)
+        popup->Images = HotImages.Handle();
+    PopupMenuNamed("StatePopup")->Images = StateImages.Handle();
+    PopupMenuNamed("PopupSort")->Images = StateImages.Handle();
+    // The state menu is opened by the tree's own code, never by a right click.
+    PopupMenuNamed("StatePopup")->AutoPopup = false;
+    BuildMenuItems(this, MainMenuItems(), HandlerResolver());
+    BuildMenuItems(this, PopupMenuItems(), HandlerResolver());
+    SetMenu(&Menu);
+}
+
+TPopupMenu* TMain::PopupMenuNamed(const std::string& name) const
+{
+    return dynamic_cast<TPopupMenu*>(FindComponent(name));
+}
+
+void TMain::CreateControls()
+{
+    CreateToolbar();
+    CreateStatusBar();
+    CreateTree();
+    CreateEditors();
+    Realign();
+}
+
+void TMain::CreateToolbar()
+{
+    Toolbar = std::make_unique<TToolBar>(this, this);
+    Toolbar->SetName("Toolbar");
+    Toolbar->SetImages(HotImages.Handle());
+    Toolbar->SetHotImages(HotImages.Handle());
+    BuildToolButtons(*Toolbar, ToolbarButtons(), HandlerResolver());
+    Toolbar->SetHeight(26);
+    Toolbar->SetAlign(TAlign::alTop);
+}
+
+void TMain::CreateTree()
+{
+    Tree = std::make_unique<TTreeView>(this, this);
+    Tree->SetName("Tree");
+    Tree->SetWidth(200);
+    Tree->SetAlign(TAlign::alLeft);
+    Tree->DragModeAutomatic = true;
+    Tree->SetHideSelection(false);
+    Tree->SetShowRoot(false);
+    Tree->SetImages(Images.Handle());
+    Tree->SetStateImages(StateImages.Handle());
+    Tree->SetIndent(19);
+    Tree->Items().AddChild(nullptr, UntitledFileName);
+
+    Splitter = std::make_unique<TSplitter>(this, this, TAlign::alLeft);
+    Splitter->SetName("Splitter");
+    Splitter->SetWidth(4);
+    Splitter->MinSize = 1;
+
+    // Covers the tree while an outline is read into it.
+    Tree2 = std::make_unique<TTreeView>(this, this);
+    Tree2->SetName("Tree2");
+    Tree2->SetReadOnly(true);
+    Tree2->SetVisible(false);
+}
+
+void TMain::CreateEditors()
+{
+    RichEdit = std::make_unique<TQRichEdit>(this, this);
+    RichEdit->SetName("RichEdit");
+    RichEdit->SetAlign(TAlign::alClient);
+    RichEdit->SetPopupMenu(PopupMenuNamed("PopupEdit"));
+
+    // The hidden converter and print buffer; the user never sees it.
+    Rich = std::make_unique<TQRichEdit>(this, this);
+    Rich->SetName("Rich");
+    Rich->SetVisible(false);
+    SetWindowLongPtrA(Rich->Handle(), GWL_STYLE, GetWindowLongPtrA(Rich->Handle(), GWL_STYLE) & ~WS_TABSTOP);
+}
+
+void TMain::CreateStatusBar()
+{
+    StatusBar = std::make_unique<TStatusBar>(this, this);
+    StatusBar->SetName("StatusBar");
+    StatusBar->SetAlign(TAlign::alBottom);
+    StatusBar->AddPanel("Untitled", 400);
+    StatusBar->AddPanel("Level: 0", 80);
+    StatusBar->AddPanel("", 20);
+}
+
+void TMain::CreateDialogs()
+{
+    OpenDB.SetName("OpenDB");
+    OpenDB.Title = "Open File";
+    OpenDB.Filter = "All Supported Outline Files(*.kbf; *.ao; *.hjt)|*.kbf;*.ao;*.hjt|"
+                    "Quillo Outline File(*.kbf)|*.kbf|Backup File(*.bak)|*.bak";
+    OpenDB.Options = ofHideReadOnly | ofNoChangeDir | ofFileMustExist | ofEnableSizing;
+
+    OpenPage.SetName("OpenPage");
+    OpenPage.Title = "Insert File";
+    OpenPage.DefaultExt = "txt";
+    OpenPage.Filter = "Any Supported File Types(*.txt; *.rtf;*.kbf)|*.txt; *.rtf; *.kbf;|"
+                      "Text File(*.txt)|*.txt|Rich Text Format File(*.rtf)|*.rtf|"
+                      "Quillo Knowledge Base Format(*.kbf)|*.kbf|Any File(*.*)|*.*";
+    OpenPage.Options = ofHideReadOnly | ofFileMustExist | ofEnableSizing;
+
+    SaveDB.SetName("SaveDB");
+    SaveDB.Title = "Save File As";
+    SaveDB.DefaultExt = "kbf";
+    SaveDB.Filter = "Quillo Outline(*.kbf)|*.kbf|Any File(*.*)|*.*";
+    SaveDB.Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
+
+    Timer.SetName("Timer");
+    Timer.SetInterval(60000);
+    Timer.SetEnabled(true);
+}
+
+void TMain::WireHandlers()
+{
+    SetHandler("mExitClick", [this](TComponent* sender) { mExitClick(sender); });
+}
+
+THandlerResolver TMain::HandlerResolver()
+{
+    // Items name their handler; the handler itself is looked up when it runs,
+    // so handlers can be set after the menus are made.
+    return [this](const std::string& name) -> TNotifyEvent {
+        if (name.empty())
+            return {};
+        return [this, name](TComponent* sender) { RunHandler(name, sender); };
+    };
+}
+
+void TMain::SetHandler(const std::string& name, TNotifyEvent handler) { handlers_[name] = std::move(handler); }
+
+void TMain::RunHandler(const std::string& name, TComponent* sender)
+{
+    const auto found = handlers_.find(name);
+    if (found != handlers_.end() && found->second)
+        found->second(sender);
+}
+
+void TMain::FormCreate()
+{
+    Application.OnHint = [this] { ShowHint(); };
+    for (int number = 1; number <= 9; ++number)
+        SetScreenCursor(number, LoadCursorA(ProgramModule(), DragCursorNames[number - 1]));
+}
+
+void TMain::ShowHint() { StatusBar->Panel(0).SetText(Application.Hint()); }
+
+void TMain::mExitClick(TComponent*) { Close(); }
 
 void TMain::FormCloseQuery(bool& /*canClose*/) {}
 

@@ -1,15 +1,84 @@
 #pragma once
-// Quillo's main window.
+// Quillo's main window: the page tree, the page editor, the menus, the
+// toolbar and the status bar, and the handlers of every command.
 
+#include "FileDialogs.h"
 #include "Form.h"
+#include "ImageList.h"
+#include "Menus.h"
+#include "Timer.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ExportProfileList;
+class TImage;
+class TProgressBar;
+class TQRichEdit;
+class TSplitter;
+class TStatusBar;
+class TToolBar;
+class TTreeView;
 
 class TMain : public TForm {
 public:
     TMain();
     ~TMain() override;
 
+    // Non-visual components.
+    TImageList Images{this};
+    TImageList HotImages{this};
+    TImageList StateImages{this};
+    TTimer Timer{this};
+    TMainMenu Menu{this};
+    TOpenDialog OpenDB{this};
+    TOpenDialog OpenPage{this};
+    TSaveDialog SaveDB{this};
+    // Popup menus, found by name: PopupPage, PopupSel, PopupEdit, StatePopup,
+    // PopupTray, PopupSort, PopupReopen, PopupBack, PopupForward.
+    TPopupMenu* PopupMenuNamed(const std::string& name) const;
+
+    // Controls, top to bottom and left to right.
+    std::unique_ptr<TToolBar> Toolbar;
+    std::unique_ptr<TTreeView> Tree;
+    std::unique_ptr<TSplitter> Splitter;
+    std::unique_ptr<TQRichEdit> RichEdit;
+    std::unique_ptr<TQRichEdit> Rich;
+    std::unique_ptr<TTreeView> Tree2;
+    std::unique_ptr<TStatusBar> StatusBar;
+
+    // Made while a long operation shows its progress or a note.
+    std::unique_ptr<TProgressBar> FProgressBar;
+    std::unique_ptr<TImage> FNoteImage;
+    std::unique_ptr<ExportProfileList> FExportProfiles;
+
+    // The handler a menu item or toolbar button names; tests may replace one.
+    void SetHandler(const std::string& name, TNotifyEvent handler);
+    void RunHandler(const std::string& name, TComponent* sender);
+
+    void FormCreate();
     void FormCloseQuery(bool& canClose);
     void FormClose(TCloseAction& action);
+    void ShowHint();
+    void mExitClick(TComponent* sender);
+
+private:
+    void CreateWindowFrame();
+    void LoadImages();
+    void CreateMenus();
+    void CreateControls();
+    void CreateToolbar();
+    void CreateTree();
+    void CreateEditors();
+    void CreateStatusBar();
+    void CreateDialogs();
+    void WireHandlers();
+    THandlerResolver HandlerResolver();
+
+    std::vector<std::unique_ptr<TPopupMenu>> popupMenus_;
+    std::map<std::string, TNotifyEvent> handlers_;
 };
 
 // The one main window; set while it exists.

@@ -5,6 +5,7 @@
 #include "LocaleFormatSettings.h"
 #include "Main.h"
 #include "ProductNames.h"
+#include "SharedState.h"
 #include "Splash.h"
 #include "WatcherHandshake.h"
 
@@ -25,6 +26,7 @@ void RunApplication()
 
 int RunQuillo()
 {
+    InitMainGlobals();
     if (!WatcherFilePresent()) {
         // Nothing of the program exists yet, so this is a plain box without owner.
         MessageBoxA(nullptr, "Cannot find '_Dorwick.exe', please re-install Quillo", ProductCaption,
@@ -39,5 +41,6 @@ int RunQuillo()
     WaitForWatcherReady();
     CloseSplash();
     Application.DestroyForms();
+    FreeMainGlobals();
     return 0;
 }

@@ -7,8 +7,9 @@ build needs no Python; run this again only to change the picture:
     python3 scripts/make_icon.py watcher/_Dorwick.ico
 """
 
-import struct
 import sys
+
+import pixelart
 
 SIZE = 16
 
@@ -43,40 +44,16 @@ COLOURS = {
 }
 
 
-def row_padded(data: bytes) -> bytes:
-    return data + b"\0" * (-len(data) % 4)
-
-
 def build_icon() -> bytes:
     assert len(PICTURE) == SIZE and all(len(row) == SIZE for row in PICTURE)
 
     palette = [(0, 0, 0)] * 256
     for index, rgb in COLOURS.values():
         palette[index] = rgb
-    palette_bytes = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-
-    # Both bitmaps are stored bottom row first.
-    xor_bits = b"".join(
-        row_padded(bytes(COLOURS[ch][0] for ch in row)) for row in reversed(PICTURE)
-    )
-    and_rows = []
-    for row in reversed(PICTURE):
-        bits = 0
-        for ch in row:
-            bits = (bits << 1) | (1 if ch == " " else 0)
-        and_rows.append(row_padded(bits.to_bytes(SIZE // 8, "big")))
-    and_bits = b"".join(and_rows)
-
-    # The header's height counts the colour bitmap and the mask together.
-    header = struct.pack(
-        "<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, len(xor_bits) + len(and_bits), 0, 0, 0, 0
-    )
-    image = header + palette_bytes + xor_bits + and_bits
-
-    directory = struct.pack("<HHH", 0, 1, 1)
-    # A colour count of 0 stands for 256 colours.
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
-    return directory + entry + image
+    index_rows = [[COLOURS[ch][0] for ch in row] for row in PICTURE]
+    mask_rows = [[ch == " " for ch in row] for row in PICTURE]
+    image = pixelart.dib_8bit((SIZE, SIZE), palette, index_rows, mask_rows)
+    return pixelart.icon_file([((SIZE, SIZE), image)])
 
 
 def main() -> int:

@@ -9,7 +9,7 @@ arch="$1"
 build="$root/build/$arch"
 export WINEPREFIX="$build/wineprefix" WINEARCH="$arch" WINEDEBUG=-all
 
-bash "$root/scripts/wine-prefix.sh" "$arch" "$WINEPREFIX"
+bash "$root/scripts/wine-prefix.sh" "$arch" "$WINEPREFIX" test
 # The prefix step may leave a short-lived server behind; start a lasting one.
 wineserver -k >/dev/null 2>&1 || true
 wineserver -p

@@ -2,13 +2,25 @@
 
 #include "Exceptions.h"
 #include "Form.h"
+#include "KeyboardState.h"
 
 #include <algorithm>
 #include <commctrl.h>
 
 TApplication Application;
 
-TApplication::~TApplication() = default;
+namespace {
+// Forms held in other static objects may be freed after the application
+// object; by then they must leave it alone.
+bool applicationGone = false;
+}
+
+TApplication::~TApplication()
+{
+    // Before the members go: a form's destructor still reports to them.
+    DestroyForms();
+    applicationGone = true;
+}
 
 void TApplication::Initialize()
 {
@@ -52,8 +64,28 @@ void TApplication::RemoveModelessWindow(HWND window)
     std::erase(modeless_, window);
 }
 
-bool TApplication::DispatchToModeless(MSG& message)
+bool TApplication::DispatchDialogKey(MSG& message)
 {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd)
+        return false;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (auto* form = dynamic_cast<TForm*>(TControl::FromHandle(root))) {
+        // The main form is no dialog: Enter, Esc and the arrows belong to its
+        // controls, only Tab moves between them.
+        if (form == mainForm_ && !form->Modal()) {
+            if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+                (KeyboardShiftState() & (ssCtrl | ssAlt)))
+                return false;
+            const HWND focus = GetFocus();
+            if (focus && (SendMessageA(focus, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message)) &
+                          (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
+                return false;
+            form->SelectNext((KeyboardShiftState() & ssShift) == 0);
+            return true;
+        }
+        const bool modeless = std::find(modeless_.begin(), modeless_.end(), root) != modeless_.end();
+        return (form->Modal() || modeless) && form->IsDialogKey(message);
+    }
     for (HWND window : modeless_) {
         if (IsWindow(window) && IsDialogMessageA(window, &message))
             return true;
@@ -71,7 +103,7 @@ bool TApplication::ProcessMessage(MSG& message)
     }
     if (PreTranslateKey(message))
         return true;
-    if (!DispatchToModeless(message)) {
+    if (!DispatchDialogKey(message)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -88,11 +120,15 @@ bool TApplication::PreTranslateKey(const MSG& message)
 
 void TApplication::Run()
 {
+    while (!terminated_)
+        HandleMessage();
+}
+
+void TApplication::HandleMessage()
+{
     MSG message{};
-    while (!terminated_) {
-        if (!ProcessMessage(message))
-            WaitMessage();
-    }
+    if (!ProcessMessage(message) && !terminated_)
+        WaitMessage();
 }
 
 void TApplication::Terminate()
@@ -107,6 +143,64 @@ void TApplication::ProcessMessages()
     while (!terminated_ && ProcessMessage(message)) {
     }
 }
+
+void TApplication::Minimize()
+{
+    if (mainForm_ && mainForm_->Handle() && !IsIconic(mainForm_->Handle()))
+        ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
+    MainFormMinimized(true);
+}
+
+void TApplication::Restore()
+{
+    if (mainForm_ && mainForm_->Handle()) {
+        const HWND window = mainForm_->Handle();
+        if (IsIconic(window))
+            ShowWindow(window, SW_RESTORE);
+        else if (!IsWindowVisible(window))
+            ShowWindow(window, SW_SHOW);
+    }
+    MainFormMinimized(false);
+    BringToFront();
+}
+
+void TApplication::MainFormMinimized(bool minimized)
+{
+    if (minimized == minimized_)
+        return;
+    minimized_ = minimized;
+    const auto& event = minimized ? OnMinimize : OnRestore;
+    if (event)
+        event();
+}
+
+void TApplication::BringToFront()
+{
+    TForm* form = ModalForm();
+    if (!form)
+        form = activeForm_ && activeForm_->Visible() ? activeForm_ : mainForm_;
+    if (!form || !form->Handle() || !IsWindowVisible(form->Handle()))
+        return;
+    SetForegroundWindow(form->Handle());
+    SetActiveWindow(form->Handle());
+}
+
+void TApplication::FormActivated(TForm* form) { activeForm_ = form; }
+
+void TApplication::FormDestroying(TForm* form)
+{
+    if (applicationGone)
+        return;
+    if (activeForm_ == form)
+        activeForm_ = nullptr;
+    std::erase(modalForms_, form);
+    if (form->Handle())
+        RemoveModelessWindow(form->Handle());
+}
+
+void TApplication::ModalStarted(TForm* form) { modalForms_.push_back(form); }
+
+void TApplication::ModalEnded(TForm* form) { std::erase(modalForms_, form); }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
 {

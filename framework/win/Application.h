@@ -58,6 +58,24 @@ public:
     bool Terminated() const { return terminated_; }
     // Handles every message waiting now, then returns.
     void ProcessMessages();
+    // Handles one message, waiting for one when none is there. Modal loops
+    // run on it.
+    void HandleMessage();
+
+    // The main form goes to and comes back from the task bar (or the tray,
+    // where OnMinimize hides it). Both events also fire when the user does it.
+    void Minimize();
+    void Restore();
+    bool Minimized() const { return minimized_; }
+    std::function<void()> OnMinimize;
+    std::function<void()> OnRestore;
+    // Brings the program's current window (the innermost modal form, else the
+    // last active form) to the front and activates it.
+    void BringToFront();
+    // The form last activated, or null.
+    TForm* ActiveForm() const { return activeForm_; }
+    // The innermost modal form, or null.
+    TForm* ModalForm() const { return modalForms_.empty() ? nullptr : modalForms_.back(); }
 
     // Frees the forms the application owns. Called only after the end-of-run
     // handshake, because the watcher looks for the main window until then.
@@ -76,8 +94,17 @@ public:
     void ShowException(const std::exception& error);
 
 private:
+    friend class TForm;
+    // Kept up to date by the forms.
+    void FormActivated(TForm* form);
+    void FormDestroying(TForm* form);
+    void ModalStarted(TForm* form);
+    void ModalEnded(TForm* form);
+    void MainFormMinimized(bool minimized);
+
     void AdoptForm(std::unique_ptr<TForm> form);
-    bool DispatchToModeless(MSG& message);
+    // Dialog keys of modal and modeless forms, Tab on the main form.
+    bool DispatchDialogKey(MSG& message);
     bool ProcessMessage(MSG& message);
     // Key preview and shortcuts of the form the key was meant for.
     bool PreTranslateKey(const MSG& message);
@@ -88,7 +115,10 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
     std::vector<HWND> modeless_;
+    std::vector<TForm*> modalForms_;
+    TForm* activeForm_ = nullptr;
     bool terminated_ = false;
+    bool minimized_ = false;
     MessageBoxHandler messageBoxHandler_;
 };
 

@@ -1,15 +1,27 @@
 #include "Control.h"
 
 #include "Application.h"
+#include "Cursors.h"
 #include "Exceptions.h"
 #include "Form.h"
 #include "Menus.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <windowsx.h>
 
 namespace {
 const char* const ControlProperty = "QuilloControl";
+
+// The control behind each window of this process. Reading a window property
+// costs a round trip to the Wine server (about 30 microseconds), which every
+// message and every reflected notification would pay; the table costs
+// nothing. The property stays for anyone who looks at the window itself.
+std::unordered_map<HWND, TControl*>& ControlTable()
+{
+    static std::unordered_map<HWND, TControl*> table;
+    return table;
+}
 
 constexpr TAlign LayoutOrder[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
                                   TAlign::alClient};
@@ -62,6 +74,8 @@ TControl::TControl(TComponent* owner, TControl* parent) : TComponent(owner), par
 
 TControl::~TControl()
 {
+    if (TForm* form = ParentForm(); form && form != this)
+        form->ControlDestroying(this);
     for (TControl* child : children_)
         child->parent_ = nullptr;
     if (parent_)
@@ -91,6 +105,7 @@ void TControl::AdoptHandle(HWND window)
 {
     handle_ = window;
     SetPropA(window, ControlProperty, this);
+    ControlTable()[window] = this;
     previousProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::StaticWndProc)));
 }
@@ -103,12 +118,16 @@ void TControl::DestroyHandle()
     handle_ = nullptr;
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
     RemovePropA(window, ControlProperty);
+    ControlTable().erase(window);
     DestroyWindow(window);
 }
 
 TControl* TControl::FromHandle(HWND window)
 {
-    return window ? static_cast<TControl*>(GetPropA(window, ControlProperty)) : nullptr;
+    if (!window)
+        return nullptr;
+    const auto found = ControlTable().find(window);
+    return found == ControlTable().end() ? nullptr : found->second;
 }
 
 TForm* TControl::ParentForm() const
@@ -127,6 +146,7 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
     if (message == WM_NCDESTROY) {
         WNDPROC previous = control->previousProc_;
         RemovePropA(window, ControlProperty);
+        ControlTable().erase(window);
         control->handle_ = nullptr;
         return CallWindowProcA(previous, window, message, wParam, lParam);
     }
@@ -147,6 +167,11 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             form->ActiveControlChanged(this);
         break;
     case WM_SETCURSOR:
+        // The hourglass of a long operation wins over every control's own cursor.
+        if (HCURSOR busy = ScreenCursorOverride()) {
+            ::SetCursor(busy);
+            return TRUE;
+        }
         if (cursor_ && LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == handle_) {
             ::SetCursor(cursor_);
             return TRUE;
@@ -370,9 +395,11 @@ void TControl::Realign()
     if (!handle_)
         return;
     RECT free = ClientRect();
+    // Visibility is the control's own flag, not IsWindowVisible: a form lays
+    // out its controls while it is still hidden.
     for (const TAlign pass : LayoutOrder) {
         for (TControl* child : children_) {
-            if (child->align_ != pass || !child->Handle() || !IsWindowVisible(child->Handle()))
+            if (child->align_ != pass || !child->Visible())
                 continue;
             switch (pass) {
             case TAlign::alTop:

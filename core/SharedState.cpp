@@ -1,0 +1,32 @@
+#include "SharedState.h"
+
+std::string ParentOutlineFile;
+TStringList RecentFiles;
+std::string SharedResultText;
+std::string CurrentFileName = UntitledFileName;
+std::string TitleBeforeEdit;
+TTreeNode* EditorPage = nullptr;
+TTreeNode* LastShownPage = nullptr;
+TPageClipboard PageClipboard;
+std::int32_t AutoSaveMinutes = 0;
+
+void InitMainGlobals()
+{
+    ParentOutlineFile.clear();
+    RecentFiles.Clear();
+    SharedResultText.clear();
+    CurrentFileName = UntitledFileName;
+    TitleBeforeEdit.clear();
+    EditorPage = nullptr;
+    LastShownPage = nullptr;
+    PageClipboard = TPageClipboard{};
+    AutoSaveMinutes = 0;
+}
+
+void FreeMainGlobals()
+{
+    RecentFiles.Clear();
+    EditorPage = nullptr;
+    LastShownPage = nullptr;
+    PageClipboard = TPageClipboard{};
+}

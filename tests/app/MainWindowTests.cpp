@@ -1,0 +1,241 @@
+// The main window as a person meets it: every menu item, popup item and
+// toolbar button in place, and keys and menus reaching their handlers through
+// the real message loop.
+#include "Application.h"
+#include "KeyboardState.h"
+#include "Main.h"
+#include "MainWindowTables.h"
+#include "RichEdit.h"
+#include "Splitter.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "TreeView.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application.Initialize();
+        Application.SetTitle("Untitled - Corvane Quillo");
+        Application.CreateForm<TMain>();
+    }
+    void TearDown() override
+    {
+        SetKeyboardStateProvider(nullptr);
+        Application.DestroyForms();
+        Application.Initialize();
+    }
+
+    TMenuItem* Item(const char* name) const { return dynamic_cast<TMenuItem*>(Main->FindComponent(name)); }
+
+    int Counter(const std::string& handler)
+    {
+        auto count = std::make_shared<int>(0);
+        counts_.push_back(count);
+        Main->SetHandler(handler, [count](TComponent*) { ++*count; });
+        return static_cast<int>(counts_.size()) - 1;
+    }
+    int Count(int counter) const { return *counts_[static_cast<size_t>(counter)]; }
+
+    // Sends a key press to the focused control the way the keyboard does and
+    // lets the loop handle it.
+    void PressKey(HWND target, WORD key, TShiftState shift)
+    {
+        SetKeyboardStateProvider([shift] { return shift; });
+        const UINT message = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        LPARAM data = 1;
+        if (shift & ssAlt)
+            data |= LPARAM{1} << 29;
+        PostMessageA(target, message, key, data);
+        Application.ProcessMessages();
+        SetKeyboardStateProvider(nullptr);
+    }
+
+    std::vector<std::shared_ptr<int>> counts_;
+};
+
+std::string ParentName(const TMenuItem& item)
+{
+    if (item.Parent() && item.Parent()->Parent())
+        return item.Parent()->Name();
+    return item.ParentMenu() ? item.ParentMenu()->Name() : "";
+}
+}
+
+TEST_F(MainWindow, EveryMenuItemIsInPlaceAsTheTablesSay)
+{
+    std::vector<MenuItemSpec> all(MainMenuItems().begin(), MainMenuItems().end());
+    all.insert(all.end(), PopupMenuItems().begin(), PopupMenuItems().end());
+    for (const MenuItemSpec& spec : all) {
+        SCOPED_TRACE(spec.name);
+        TMenuItem* item = Item(spec.name);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(ParentName(*item), spec.parent);
+        EXPECT_EQ(item->Caption(), spec.caption);
+        EXPECT_EQ(item->ShortCutText(), spec.shortcut);
+        EXPECT_EQ(item->Hint, spec.hint);
+        EXPECT_EQ(item->Enabled(), !(spec.flags & miDisabled));
+        EXPECT_EQ(item->Visible(), !(spec.flags & miHidden));
+        EXPECT_EQ(item->Checked(), (spec.flags & miChecked) != 0);
+        EXPECT_EQ(item->RadioItem(), (spec.flags & miRadio) != 0);
+        EXPECT_EQ(item->Default(), (spec.flags & miDefault) != 0);
+    }
+}
+
+TEST_F(MainWindow, TheProgramsOwnTextsStayAsTheyAre)
+{
+    EXPECT_EQ(Item("mNew")->Hint, "Cteates new outline");
+    EXPECT_EQ(Item("mNewWindow")->Hint, "Open a new inctance of Quillo");
+    EXPECT_EQ(Item("mStatusbar")->Hint, "Shows\\Hides statusbar");
+    EXPECT_EQ(Item("mBack")->Hint, "Goes to the previous page in the histroy");
+    EXPECT_EQ(Item("mFindNext")->Hint, "Repeates last find operation");
+    EXPECT_EQ(Item("mFile")->Hint, "Inserts an exisitng text file");
+    EXPECT_EQ(Item("mExit")->ShortCutText(), "Alt+F4");
+    EXPECT_EQ(Item("mMoveRight")->ShortCutText(), "Ctrl+Alt+Right");
+    EXPECT_EQ(Item("mAddPage")->ShortCutText(), "Alt+Enter");
+    EXPECT_EQ(Item("psSortWholeOutline")->Hint,
+              "Check this options, to sort the whole outline, instead will be sorted the immediate sub pages only");
+    // The menu bar shows the six top-level menus.
+    EXPECT_EQ(GetMenuItemCount(GetMenu(Main->Handle())), 6);
+    // Hidden items have no entry: "None" is the only entry of Reopen at start.
+    EXPECT_EQ(GetMenuItemCount(Item("mReopen")->Handle()), 1);
+}
+
+TEST_F(MainWindow, EveryToolbarButtonIsInPlace)
+{
+    int buttons = 0;
+    for (const ToolButtonSpec& spec : ToolbarButtons()) {
+        if (spec.flags & tbSeparator)
+            continue;
+        SCOPED_TRACE(spec.name);
+        auto* button = dynamic_cast<TToolButton*>(Main->FindComponent(spec.name));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->Hint, spec.hint);
+        EXPECT_EQ(button->ImageIndex(), spec.imageIndex);
+        EXPECT_EQ(button->Enabled(), !(spec.flags & tbDisabled));
+        const bool dropDown = (spec.flags & tbDropDown) != 0;
+        EXPECT_EQ(button->Style() == TToolButtonStyle::tbsDropDown, dropDown);
+        if (dropDown) {
+            ASSERT_NE(button->DropdownMenu, nullptr);
+            EXPECT_EQ(button->DropdownMenu->Name(), spec.dropDownMenu);
+        }
+        ++buttons;
+    }
+    EXPECT_EQ(buttons, 18);
+    EXPECT_EQ(Main->Toolbar->ButtonCount(), 24);
+}
+
+TEST_F(MainWindow, TheWindowIsLaidOutWithEveryControlInPlace)
+{
+    EXPECT_EQ(Main->Caption(), "Untitled - Corvane Quillo");
+    const RECT client = Main->ClientRect();
+    EXPECT_EQ(client.right, 565);
+    EXPECT_EQ(client.bottom, 389);
+    EXPECT_EQ(Main->Toolbar->Top(), 0);
+    EXPECT_EQ(Main->Toolbar->Height(), 26);
+    EXPECT_EQ(Main->Tree->Left(), 0);
+    EXPECT_EQ(Main->Tree->Top(), 26);
+    EXPECT_EQ(Main->Tree->Width(), 200);
+    EXPECT_EQ(Main->Splitter->Left(), 200);
+    EXPECT_EQ(Main->Splitter->Width(), 4);
+    EXPECT_EQ(Main->RichEdit->Left(), 204);
+    EXPECT_EQ(Main->RichEdit->Left() + Main->RichEdit->Width(), 565);
+    EXPECT_EQ(Main->StatusBar->Top() + Main->StatusBar->Height(), 389);
+    EXPECT_EQ(Main->RichEdit->Top() + Main->RichEdit->Height(), Main->StatusBar->Top());
+    EXPECT_FALSE(Main->Rich->Visible());
+    EXPECT_FALSE(Main->Tree2->Visible());
+    EXPECT_EQ(Main->Tree->Items().Count(), 1);
+    EXPECT_EQ(Main->StatusBar->Panel(0).Text(), "Untitled");
+    EXPECT_EQ(Main->StatusBar->Panel(1).Text(), "Level: 0");
+    EXPECT_EQ(Main->StatusBar->Panel(0).Width(), 400);
+    EXPECT_EQ(Main->StatusBar->Panel(1).Width(), 80);
+    EXPECT_EQ(Main->StatusBar->Panel(2).Width(), 20);
+    EXPECT_EQ(Main->PopupMenuNamed("StatePopup")->AutoPopup, false);
+    EXPECT_EQ(Main->RichEdit->PopupMenu(), Main->PopupMenuNamed("PopupEdit"));
+}
+
+TEST_F(MainWindow, CtrlSInTheEditorReachesSave)
+{
+    const int saves = Counter("mSaveClick");
+    Main->RichEdit->SetFocus();
+    PressKey(Main->RichEdit->Handle(), 'S', ssCtrl);
+    EXPECT_EQ(Count(saves), 1);
+}
+
+TEST_F(MainWindow, PasteFollowsItsShortcutWhenItChanges)
+{
+    const int pastes = Counter("mPasteClick");
+    Main->RichEdit->SetFocus();
+    PressKey(Main->RichEdit->Handle(), 'V', ssCtrl);
+    EXPECT_EQ(Count(pastes), 1);
+    Item("mPaste")->SetShortCutText("Ins");
+    PressKey(Main->RichEdit->Handle(), VK_INSERT, 0);
+    EXPECT_EQ(Count(pastes), 2);
+    PressKey(Main->RichEdit->Handle(), 'V', ssCtrl);
+    EXPECT_EQ(Count(pastes), 2);
+}
+
+TEST_F(MainWindow, OpeningTheFileMenuRunsItsRefresh)
+{
+    const int refreshes = Counter("FileClick");
+    SendMessageA(Main->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Item("File")->Handle()), 0);
+    EXPECT_EQ(Count(refreshes), 1);
+}
+
+TEST_F(MainWindow, AHighlightedMenuItemShowsItsHintInTheStatusBar)
+{
+    TMenuItem* open = Item("mOpen");
+    SendMessageA(Main->Handle(), WM_MENUSELECT, MAKEWPARAM(open->Command(), MF_STRING),
+                 reinterpret_cast<LPARAM>(Item("File")->Handle()));
+    EXPECT_EQ(Main->StatusBar->Panel(0).Text(), "Opens an existing outline");
+}
+
+TEST_F(MainWindow, OnePressOfAltF4ClosesOnce)
+{
+    int queries = 0;
+    Main->OnCloseQuery = [&](bool& canClose) {
+        ++queries;
+        canClose = false;
+    };
+    Main->RichEdit->SetFocus();
+    PressKey(Main->RichEdit->Handle(), VK_F4, ssAlt);
+    EXPECT_EQ(queries, 1);
+    EXPECT_FALSE(Main->Closed());
+}
+
+TEST_F(MainWindow, AScreenshotIsKeptForPeopleToLookAt)
+{
+    Main->Update();
+    Application.ProcessMessages();
+    RECT window{};
+    GetWindowRect(Main->Handle(), &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, window.left, window.top, SRCCOPY);
+    SelectObject(memory, previous);
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                          static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    std::ofstream out("main-window.bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(out.good());
+}
