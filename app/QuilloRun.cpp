@@ -1,6 +1,7 @@
 #include "QuilloRun.h"
 
 #include "Application.h"
+#include "ComponentCursors.h"
 #include "Exceptions.h"
 #include "LocaleFormatSettings.h"
 #include "Main.h"
@@ -15,6 +16,7 @@ namespace {
 void RunApplication()
 {
     Application.Initialize();
+    RegisterComponentCursors();
     ApplyLocaleFormatSettings();
     Application.SetTitle(UntitledTitle);
     Application.SetHelpFile("Quillo.chm");

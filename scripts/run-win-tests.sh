@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the Windows tests of one build under Wine: run-win-tests.sh ARCH.
+# Runs the benchmarks and the tests of one Windows build under Wine:
+# run-win-tests.sh ARCH.
 # Expects a display (the caller runs it inside xvfb-run). One wineserver stays
 # up for the whole run, so each test process starts quickly, and is stopped at
 # the end whatever happened.
@@ -17,4 +18,6 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 # Wine's background services start with the first program and inherit its
 # output; started here with none, they cannot hold CTest's pipes open.
 "$root/scripts/wine-run" "$arch" wineboot >/dev/null 2>&1 </dev/null
+# Benchmarks first, so that the test summary closes the output.
+bash "$root/scripts/run-benchmarks.sh" "$arch"
 ctest --test-dir "$build" --output-on-failure

@@ -2,6 +2,8 @@
 // toolbar button in place, and keys and menus reaching their handlers through
 // the real message loop.
 #include "Application.h"
+#include "ComponentCursors.h"
+#include "Cursors.h"
 #include "KeyboardState.h"
 #include "Main.h"
 #include "MainWindowTables.h"
@@ -238,4 +240,13 @@ TEST_F(MainWindow, AScreenshotIsKeptForPeopleToLookAt)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     EXPECT_TRUE(out.good());
+}
+
+TEST_F(MainWindow, TheProgramsCursorsAreInTheScreensTable)
+{
+    RegisterComponentCursors();
+    for (int number : {1, 2, 3, 4, 5, 6, 7, 8, 9, crHandCursor, crDragCursor}) {
+        SCOPED_TRACE(number);
+        EXPECT_NE(ScreenCursor(number), ScreenCursor(crDefault));
+    }
 }
