@@ -119,6 +119,52 @@ TEST(FormFocus, AnotherWindowComingAndGoingFiresNoEnterOrExit)
     EXPECT_EQ(form.log, (std::vector<std::string>{"deactivate", "activate"}));
 }
 
+namespace {
+// Answers the next real message box of this thread with OK as soon as it is
+// activated, and remembers its text.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer() { hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId()); }
+    ~MessageBoxAnswerer() { UnhookWindowsHookEx(hook_); }
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    static inline std::string text;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_ACTIVATE) {
+            HWND window = reinterpret_cast<HWND>(wParam);
+            char className[16] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (std::string(className) == "#32770") {
+                char buffer[256] = {};
+                GetDlgItemTextA(window, 0xFFFF, buffer, sizeof buffer);
+                text = buffer;
+                // The box's own loop has not started yet: post, do not send.
+                PostMessageA(window, WM_COMMAND, IDOK, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+}
+
+TEST(FormFocus, ARealMessageBoxFiresNoEnterOrExitAndGivesTheFocusBack)
+{
+    TwoEdits form;
+    ShowWithBFocused(form);
+    MessageBoxAnswerer answerer;
+    EXPECT_EQ(Application.MessageBox("Saved?", "Corvane Quillo", MB_OK | MB_ICONINFORMATION), IDOK);
+    EXPECT_EQ(MessageBoxAnswerer::text, "Saved?");
+    EXPECT_EQ(GetFocus(), form.B.Handle());
+    EXPECT_EQ(form.ActiveControl(), &form.B);
+    EXPECT_TRUE(std::none_of(form.log.begin(), form.log.end(),
+                             [](const std::string& entry) { return entry.find("enter") == 0 || entry.find("exit") == 0; }));
+}
+
 TEST(FormFocus, AHiddenWindowGivesTheFocusBackWithoutEvents)
 {
     TwoEdits form;
