@@ -4,8 +4,10 @@
 #include "Cursors.h"
 #include "ExportProfiles.h"
 #include "ExtCtrls.h"
+#include "HelpTopics.h"
 #include "MainWindowTables.h"
 #include "ModelessWindows.h"
+#include "ProgramFolder.h"
 #include "ProductNames.h"
 #include "RichEdit.h"
 #include "SharedState.h"
@@ -40,6 +42,8 @@ TMain::TMain()
     WireHandlers();
     OnCreate = [this] { FormCreate(); };
     DoCreate();
+    // The program entry names the help file; it lives beside the program.
+    Application.SetHelpFile(ExeFolder() + Application.HelpFile());
     // The window is made visible as the last step of its construction.
     Show();
     CloseSplash();
@@ -192,6 +196,9 @@ void TMain::CreateDialogs()
 void TMain::WireHandlers()
 {
     SetHandler("mExitClick", [this](TComponent* sender) { mExitClick(sender); });
+    SetHandler("mContentsAndIndexClick", [this](TComponent* sender) { mContentsAndIndexClick(sender); });
+    SetHandler("mTutorialClick", [this](TComponent* sender) { mTutorialClick(sender); });
+    SetHandler("mShortcutsClick", [this](TComponent* sender) { mShortcutsClick(sender); });
 }
 
 THandlerResolver TMain::HandlerResolver()
@@ -224,6 +231,12 @@ void TMain::FormCreate()
 void TMain::ShowHint() { StatusBar->Panel(0).SetText(Application.Hint()); }
 
 void TMain::mExitClick(TComponent*) { Close(); }
+
+void TMain::mContentsAndIndexClick(TComponent*) { ShowHelpContents(Application.HelpFile()); }
+
+void TMain::mTutorialClick(TComponent*) { ShowHelpTopic(TutorialHelpAddress(Application.HelpFile())); }
+
+void TMain::mShortcutsClick(TComponent*) { ShowHelpTopic(HelpTopicAddress(Application.HelpFile(), "shortcuts")); }
 
 void TMain::FormCloseQuery(bool& /*canClose*/) {}
 

@@ -63,6 +63,9 @@ public:
     void FormClose(TCloseAction& action);
     void ShowHint();
     void mExitClick(TComponent* sender);
+    void mContentsAndIndexClick(TComponent* sender);
+    void mTutorialClick(TComponent* sender);
+    void mShortcutsClick(TComponent* sender);
 
 private:
     void CreateWindowFrame();

@@ -9,6 +9,8 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth
   googletest
+  clang libclang-rt-14-dev
+  fp-utils
 )
 
 if [ "$(id -u)" -ne 0 ]; then

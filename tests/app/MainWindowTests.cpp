@@ -4,6 +4,8 @@
 #include "Application.h"
 #include "ComponentCursors.h"
 #include "Cursors.h"
+#include "HtmlHelp.h"
+#include "ProgramFolder.h"
 #include "KeyboardState.h"
 #include "Main.h"
 #include "MainWindowTables.h"
@@ -25,6 +27,7 @@ protected:
     {
         Application.Initialize();
         Application.SetTitle("Untitled - Corvane Quillo");
+        Application.SetHelpFile("Quillo.chm");
         Application.CreateForm<TMain>();
     }
     void TearDown() override
@@ -232,7 +235,8 @@ TEST_F(MainWindow, AScreenshotIsKeptForPeopleToLookAt)
     const DWORD size = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
                           static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
-    std::ofstream out("main-window.bmp", std::ios::binary);
+    // Beside the test programs, in the build tree.
+    std::ofstream out(ExeFolder() + "main-window.bmp", std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
     out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
@@ -249,4 +253,43 @@ TEST_F(MainWindow, TheProgramsCursorsAreInTheScreensTable)
         SCOPED_TRACE(number);
         EXPECT_NE(ScreenCursor(number), ScreenCursor(crDefault));
     }
+}
+
+namespace {
+// Stands in for the help viewer and records what it was asked to show.
+struct HelpViewerRecorder {
+    struct Call {
+        std::string file;
+        UINT command;
+    };
+    static inline std::vector<Call> calls;
+    static HWND WINAPI Viewer(HWND, LPCSTR file, UINT command, DWORD_PTR)
+    {
+        calls.push_back({file ? file : "", command});
+        return nullptr;
+    }
+    HelpViewerRecorder()
+    {
+        calls.clear();
+        HtmlHelpHooks hooks;
+        hooks.loadLibrary = [] { return GetModuleHandleA(nullptr); };
+        hooks.findEntry = [](HMODULE) { return &HelpViewerRecorder::Viewer; };
+        hooks.freeLibrary = [](HMODULE) {};
+        SetHtmlHelpHooks(hooks);
+    }
+    ~HelpViewerRecorder() { SetHtmlHelpHooks({}); }
+};
+}
+
+TEST_F(MainWindow, F1OpensTheHelpFileBesideTheProgram)
+{
+    HelpViewerRecorder viewer;
+    Main->RichEdit->SetFocus();
+    PressKey(Main->RichEdit->Handle(), VK_F1, 0);
+    ASSERT_EQ(HelpViewerRecorder::calls.size(), 1u);
+    EXPECT_EQ(HelpViewerRecorder::calls[0].file, ExeFolder() + "Quillo.chm");
+    EXPECT_EQ(HelpViewerRecorder::calls[0].command, HelpDisplayContents);
+    Main->RunHandler("mShortcutsClick", nullptr);
+    ASSERT_EQ(HelpViewerRecorder::calls.size(), 2u);
+    EXPECT_EQ(HelpViewerRecorder::calls[1].file, ExeFolder() + "Quillo.chm::/html/shortcuts.htm>Topic");
 }

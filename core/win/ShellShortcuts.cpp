@@ -1,0 +1,87 @@
+#include "ShellShortcuts.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+SpecialFolderHandler& Handler()
+{
+    static SpecialFolderHandler handler;
+    return handler;
+}
+
+std::string ShellSpecialFolder(int csidl)
+{
+    LPITEMIDLIST items = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
+        return "";
+    char path[MAX_PATH] = "";
+    const BOOL found = SHGetPathFromIDListA(items, path);
+    CoTaskMemFree(items);
+    return found ? path : "";
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return L"";
+    std::vector<wchar_t> wide(length);
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    return wide.data();
+}
+
+bool SaveShortcut(const std::string& target, const std::string& file)
+{
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+            reinterpret_cast<void**>(&link))))
+        return false;
+    bool saved = false;
+    if (SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetShowCmd(SW_SHOWNORMAL))) {
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            saved = SUCCEEDED(persist->Save(Wide(file).c_str(), TRUE));
+            persist->Release();
+        }
+    }
+    link->Release();
+    return saved;
+}
+
+bool CreateShortcut(int csidl, const std::string& target, const std::string& shortcutName)
+{
+    std::string folder = Handler() ? Handler()(csidl) : ShellSpecialFolder(csidl);
+    if (folder.empty())
+        return false;
+    if (folder.back() != '\\')
+        folder += '\\';
+
+    // S_FALSE (already initialised on this thread, as after OleInitialize) is
+    // success and must be balanced like S_OK. A thread initialised for the
+    // other apartment model can still create the object, but is not ours to
+    // uninitialise.
+    const HRESULT initialised = CoInitialize(nullptr);
+    if (FAILED(initialised) && initialised != RPC_E_CHANGED_MODE)
+        return false;
+    const bool saved = SaveShortcut(target, folder + shortcutName);
+    if (SUCCEEDED(initialised))
+        CoUninitialize();
+    return saved;
+}
+}
+
+void SetSpecialFolderHandler(SpecialFolderHandler handler) { Handler() = std::move(handler); }
+
+bool CreateStartMenuShortcut(const std::string& target, const std::string& shortcutName)
+{
+    return CreateShortcut(CSIDL_STARTMENU, target, shortcutName);
+}
+
+bool CreateDesktopShortcut(const std::string& target, const std::string& shortcutName)
+{
+    return CreateShortcut(CSIDL_DESKTOPDIRECTORY, target, shortcutName);
+}
