@@ -6,6 +6,9 @@
 #include "LocaleFormatSettings.h"
 #include "Main.h"
 #include "ProductNames.h"
+#include "ProgramFolder.h"
+#include "SettingsRecords.h"
+#include "SettingsRegistry.h"
 #include "SharedState.h"
 #include "Splash.h"
 #include "WatcherHandshake.h"
@@ -13,11 +16,23 @@
 #include <windows.h>
 
 namespace {
+// The settings records hold their defaults before the main window exists.
+void InitSettingsRecords()
+{
+    SetDefaultOptions(OptionSettings, ExeFolder());
+    SetDefaultUserSettings(UserSettings, ExeFolder());
+    ClearDialogStates(DialogStates);
+    // A setting that cannot be written must neither stop the start nor trap
+    // the program at close: the error is shown and the run goes on.
+    SetSettingsErrorReporter([](const std::string& text) { Application.ShowException(Exception(text)); });
+}
+
 void RunApplication()
 {
     Application.Initialize();
     RegisterComponentCursors();
     ApplyLocaleFormatSettings();
+    InitSettingsRecords();
     Application.SetTitle(UntitledTitle);
     Application.SetHelpFile("Quillo.chm");
     ShowSplash();

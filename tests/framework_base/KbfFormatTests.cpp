@@ -651,7 +651,9 @@ TEST(KbfRoundTrip, DeepChainAndManyPages)
     KbfOutline chain;
     chain.pages.push_back({"", "root", -1, 1, 0});
     for (std::int32_t i = 1; i <= 300; ++i) {
-        chain.pages.push_back({"b", "t" + std::to_string(i), i - 1, 1, i == 300 ? KbfNoChildren : KbfExpanded});
+        std::string title(1, 't');
+        title += std::to_string(i);
+        chain.pages.push_back({"b", title, i - 1, 1, i == 300 ? KbfNoChildren : KbfExpanded});
     }
     KbfOutline read;
     ASSERT_EQ(KbfReadResult::Ok, ReadKbfBytes(Written(chain), read));
