@@ -42,10 +42,11 @@ TMain::TMain()
     WireHandlers();
     OnCreate = [this] { FormCreate(); };
     DoCreate();
+    // The window is made visible as the last step of its build, so its first
+    // activation runs before the start-up steps below.
+    Show();
     // The program entry names the help file; it lives beside the program.
     Application.SetHelpFile(ExeFolder() + Application.HelpFile());
-    // The window is made visible as the last step of its construction.
-    Show();
     CloseSplash();
 }
 
