@@ -39,6 +39,7 @@ TMain::TMain()
     CreateMenus();
     CreateControls();
     CreateDialogs();
+    CreateTray();
     WireHandlers();
     OnCreate = [this] { FormCreate(); };
     DoCreate();
@@ -192,6 +193,17 @@ void TMain::CreateDialogs()
     Timer.SetName("Timer");
     Timer.SetInterval(60000);
     Timer.SetEnabled(true);
+}
+
+void TMain::CreateTray()
+{
+    Tray.SetName("Tray");
+    Tray.PopupMenu = PopupMenuNamed("PopupTray");
+    Tray.SetHide(true);
+    Tray.RestoreOn = arLeftClickUp;
+    Tray.PopupMenuOn = arRightClickUp;
+    Tray.OnLButtonUp = [this](TComponent* sender) { RunHandler("TrayLButtonUp", sender); };
+    Tray.Loaded();
 }
 
 void TMain::WireHandlers()

@@ -7,6 +7,7 @@
 #include "ImageList.h"
 #include "Menus.h"
 #include "Timer.h"
+#include "TrayComp.h"
 
 #include <map>
 #include <memory>
@@ -36,6 +37,7 @@ public:
     TOpenDialog OpenDB{this};
     TOpenDialog OpenPage{this};
     TSaveDialog SaveDB{this};
+    TTrayComp Tray{this};
     // Popup menus, found by name: PopupPage, PopupSel, PopupEdit, StatePopup,
     // PopupTray, PopupSort, PopupReopen, PopupBack, PopupForward.
     TPopupMenu* PopupMenuNamed(const std::string& name) const;
@@ -77,6 +79,7 @@ private:
     void CreateEditors();
     void CreateStatusBar();
     void CreateDialogs();
+    void CreateTray();
     void WireHandlers();
     THandlerResolver HandlerResolver();
 

@@ -163,6 +163,13 @@ TEST_F(MainWindow, TheWindowIsLaidOutWithEveryControlInPlace)
     EXPECT_EQ(Main->StatusBar->Panel(2).Width(), 20);
     EXPECT_EQ(Main->PopupMenuNamed("StatePopup")->AutoPopup, false);
     EXPECT_EQ(Main->RichEdit->PopupMenu(), Main->PopupMenuNamed("PopupEdit"));
+    // The notification icon waits for the options to show it.
+    EXPECT_EQ(Main->FindComponent("Tray"), &Main->Tray);
+    EXPECT_EQ(Main->Tray.PopupMenu, Main->PopupMenuNamed("PopupTray"));
+    EXPECT_EQ(Main->Tray.RestoreOn, arLeftClickUp);
+    EXPECT_EQ(Main->Tray.PopupMenuOn, arRightClickUp);
+    EXPECT_TRUE(Main->Tray.Hide());
+    EXPECT_FALSE(Main->Tray.Visible());
 }
 
 TEST_F(MainWindow, CtrlSInTheEditorReachesSave)
