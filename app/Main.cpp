@@ -149,12 +149,19 @@ void TMain::CreateEditors()
     RichEdit = std::make_unique<TQRichEdit>(this, this);
     RichEdit->SetName("RichEdit");
     RichEdit->SetAlign(TAlign::alClient);
+    RichEdit->SetPlainText(true);
+    RichEdit->SetHideSelection(false);
+    RichEdit->SetUndoLimit(1);
+    RichEdit->SetWordSelection(false);
     RichEdit->SetPopupMenu(PopupMenuNamed("PopupEdit"));
 
     // The hidden converter and print buffer; the user never sees it.
     Rich = std::make_unique<TQRichEdit>(this, this);
     Rich->SetName("Rich");
     Rich->SetVisible(false);
+    Rich->SetPlainText(true);
+    Rich->SetUndoLimit(1);
+    Rich->SetWordSelection(false);
     SetWindowLongPtrA(Rich->Handle(), GWL_STYLE, GetWindowLongPtrA(Rich->Handle(), GWL_STYLE) & ~WS_TABSTOP);
 }
 

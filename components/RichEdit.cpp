@@ -1,8 +1,10 @@
 #include "RichEdit.h"
 
 #include "Exceptions.h"
+#include "Streams.h"
 
-#include <richedit.h>
+#include <algorithm>
+#include <vector>
 
 int RichEditVersion = 0;
 
@@ -12,26 +14,477 @@ namespace {
 const char* RichEditClass()
 {
     static const char* const className = [] {
+        // A missing library must not put up the system's "file not found" box.
+        const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+        const char* name = nullptr;
         if (LoadLibraryA("RICHED20.DLL")) {
+            // Every system that still runs is NT 5.0 or later.
             RichEditVersion = 3;
-            return "RichEdit20A";
-        }
-        if (LoadLibraryA("RICHED32.DLL")) {
+            name = "RichEdit20A";
+        } else if (LoadLibraryA("RICHED32.DLL")) {
             RichEditVersion = 1;
-            return "RICHEDIT";
+            name = "RICHEDIT";
         }
-        return static_cast<const char*>(nullptr);
+        SetErrorMode(oldMode);
+        // The paste-special dialog of embedded objects offers these formats.
+        RegisterClipboardFormatA("Embedded Object");
+        RegisterClipboardFormatA("Link Source");
+        RegisterClipboardFormatA("Rich Text Format");
+        RegisterClipboardFormatA("Rich Text Format Without Objects");
+        return name;
     }();
     if (!className)
         throw EOutOfResources("Cannot load the rich edit library");
     return className;
 }
+
+constexpr DWORD EventMaskV1 = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
+constexpr DWORD EventMaskV2 = EventMaskV1 | ENM_LINK;
 }
 
-TQRichEdit::TQRichEdit(TComponent* owner, TControl* parent) : TControl(owner, parent)
+TQCustomRichEdit::TQCustomRichEdit(TComponent* owner, TControl* parent)
+    : TControl(owner, parent), lines_(std::make_unique<TRichEditStrings>(*this))
 {
-    CreateHandle(RichEditClass(), WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL,
-                 WS_EX_CLIENTEDGE);
-    if (RichEditVersion >= 2)
-        SendMessageA(Handle(), EM_SETTEXTMODE, TM_PLAINTEXT | TM_SINGLELEVELUNDO, 0);
+    DWORD style = WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL |
+                  ES_SAVESEL;
+    if (scrollBars_ == TRichScrollBars::ssVertical || scrollBars_ == TRichScrollBars::ssBoth)
+        style |= WS_VSCROLL;
+    if (!wordWrap_) {
+        style |= ES_AUTOHSCROLL;
+        if (scrollBars_ == TRichScrollBars::ssHorizontal || scrollBars_ == TRichScrollBars::ssBoth)
+            style |= WS_HSCROLL;
+    }
+    if (!hideScrollBars_)
+        style |= ES_DISABLENOSCROLL;
+    if (selectionBar_)
+        style |= ES_SELECTIONBAR;
+    if (!hideSelection_)
+        style |= ES_NOHIDESEL;
+    CreateHandle(RichEditClass(), style, WS_EX_CLIENTEDGE);
+    SetBounds(0, 0, 185, 89);
+
+    HWND window = Handle();
+    SendMessageA(window, EM_SETEVENTMASK, 0, RichEditVersion >= 2 ? EventMaskV2 : EventMaskV1);
+    SetMaxLength(maxLength_);
+    SetWordSelection(wordSelection_);
+    if (RichEditVersion >= 2) {
+        SendMessageA(window, EM_AUTOURLDETECT, autoURLDetect_, 0);
+        undoLimit_ = static_cast<int>(SendMessageA(window, EM_SETUNDOLIMIT, undoLimit_, 0));
+        UpdateTextMode();
+        SendMessageA(window, EM_SETLANGOPTIONS, 0, IMF_AUTOFONT);
+    }
+    // Embedded objects (the OLE callback and interface) hook in here.
+    SetModified(false);
 }
+
+TQCustomRichEdit::~TQCustomRichEdit()
+{
+    // The window goes first: its last notifications must not reach a half-destroyed object.
+    DestroyHandle();
+}
+
+LRESULT TQCustomRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETFONT:
+        // Without a font the control draws in bold System under Wine. The
+        // control makes the font its default character format.
+        if (!wParam)
+            wParam = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+        return DefaultHandler(message, wParam, lParam);
+    case EM_REPLACESEL: {
+        if (lineListEditing_)
+            return DefaultHandler(message, wParam, lParam);
+        const CHARRANGE before = GetSelection();
+        if (undoLimit_ > 1 && RichEditVersion >= 2)
+            wParam = TRUE;
+        const LRESULT result = DefaultHandler(message, wParam, lParam);
+        // The inserted text ends at the caret: its byte length would count CR
+        // LF as two where the control stores one character per break.
+        const CHARRANGE after = GetSelection();
+        SetSelection(std::min(before.cpMin, before.cpMax), after.cpMax, true);
+        return result;
+    }
+    default:
+        return TControl::WndProc(message, wParam, lParam);
+    }
+}
+
+bool TQCustomRichEdit::HandleCommand(WORD code)
+{
+    if (code == EN_CHANGE) {
+        Changed();
+        return true;
+    }
+    return TControl::HandleCommand(code);
+}
+
+bool TQCustomRichEdit::HandleNotify(NMHDR& header, LRESULT& result)
+{
+    result = 0;
+    switch (header.code) {
+    case EN_REQUESTRESIZE:
+        RequestSize(reinterpret_cast<REQRESIZE&>(header).rc);
+        break;
+    case EN_SELCHANGE:
+        SelectionChange();
+        break;
+    case EN_PROTECTED: {
+        const auto& protectedChange = reinterpret_cast<ENPROTECTED&>(header);
+        result = ProtectChange(protectedChange.chrg.cpMin, protectedChange.chrg.cpMax) ? 0 : 1;
+        break;
+    }
+    case EN_SAVECLIPBOARD: {
+        const auto& save = reinterpret_cast<ENSAVECLIPBOARD&>(header);
+        result = SaveClipboard(save.cObjectCount, save.cch) ? 0 : 1;
+        break;
+    }
+    case EN_LINK:
+        HandleLink(reinterpret_cast<ENLINK&>(header));
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void TQCustomRichEdit::HandleLink(const ENLINK& link)
+{
+    // A click counts only when button-down and button-up of the same button
+    // land on the same link.
+    switch (link.msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        linkClickRange_ = link.chrg;
+        linkClickButton_ = link.msg == WM_LBUTTONDOWN ? TMouseButton::mbLeft : TMouseButton::mbRight;
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+        const TMouseButton button = link.msg == WM_LBUTTONUP ? TMouseButton::mbLeft : TMouseButton::mbRight;
+        const CHARRANGE down = linkClickRange_;
+        const bool sameButton = linkClickButton_ == button;
+        linkClickRange_ = CHARRANGE{-1, -1};
+        if (sameButton && down.cpMin == link.chrg.cpMin && down.cpMax == link.chrg.cpMax)
+            URLClick(GetTextRange(link.chrg.cpMin, link.chrg.cpMax), button);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TQCustomRichEdit::Changed()
+{
+    if (OnChange)
+        OnChange();
+}
+
+void TQCustomRichEdit::SelectionChange()
+{
+    if (OnSelectionChange)
+        OnSelectionChange();
+}
+
+void TQCustomRichEdit::URLClick(const std::string& text, TMouseButton button)
+{
+    if (OnURLClick)
+        OnURLClick(text, button);
+}
+
+void TQCustomRichEdit::RequestSize(const RECT& rect)
+{
+    if (OnResizeRequest)
+        OnResizeRequest(rect);
+}
+
+bool TQCustomRichEdit::ProtectChange(int startPos, int endPos)
+{
+    bool allow = false;
+    if (OnProtectChange)
+        OnProtectChange(startPos, endPos, allow);
+    return allow;
+}
+
+bool TQCustomRichEdit::SaveClipboard(int numObjects, int numChars)
+{
+    bool save = true;
+    if (OnSaveClipboard)
+        OnSaveClipboard(numObjects, numChars, save);
+    return save;
+}
+
+void TQCustomRichEdit::UpdateTextMode()
+{
+    if (!Handle() || RichEditVersion < 2)
+        return;
+    const WPARAM mode =
+        (plainText_ ? TM_PLAINTEXT : TM_RICHTEXT) | (undoLimit_ < 2 ? TM_SINGLELEVELUNDO : TM_MULTILEVELUNDO);
+    SendMessageA(Handle(), EM_SETTEXTMODE, mode, 0);
+}
+
+void TQCustomRichEdit::SetPlainText(bool plainText)
+{
+    if (plainText == plainText_)
+        return;
+    if (!Handle() || RichEditVersion < 2) {
+        plainText_ = plainText;
+        return;
+    }
+    // Re-streaming clears the modified flag and moves the caret to the
+    // start; the person's view of the text must not change.
+    const bool modified = Modified();
+    const CHARRANGE selection = GetSelection();
+    const TRichStreamFormat format = lines_->Format();
+    const TRichStreamModes mode = lines_->Mode();
+    auto restore = [&] {
+        lines_->SetFormat(format);
+        lines_->SetMode(mode);
+        plainText_ = plainText;
+    };
+    try {
+        TMemoryStream stream;
+        lines_->SetFormat(plainText ? sfPlainText : sfRichText);
+        lines_->SetMode(0);
+        lines_->SaveToStream(stream);
+        stream.SetPosition(0);
+        SetChangeNotify(false);
+        try {
+            // The text mode can change only in an empty control with nothing to undo.
+            SendMessageA(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+            SendMessageA(Handle(), EM_EMPTYUNDOBUFFER, 0, 0);
+            plainText_ = plainText;
+            UpdateTextMode();
+        } catch (...) {
+            SetChangeNotify(true);
+            throw;
+        }
+        SetChangeNotify(true);
+        lines_->LoadFromStream(stream);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    SetSelection(selection.cpMin, selection.cpMax, true);
+    SetModified(modified);
+}
+
+void TQCustomRichEdit::Clear()
+{
+    // Embedded objects are closed here once they exist.
+    SetText("");
+    SetModified(false);
+}
+
+bool TQCustomRichEdit::Modified() const { return SendMessageA(Handle(), EM_GETMODIFY, 0, 0) != 0; }
+
+void TQCustomRichEdit::SetModified(bool modified) { SendMessageA(Handle(), EM_SETMODIFY, modified, 0); }
+
+bool TQCustomRichEdit::ReadOnly() const { return (GetWindowLongPtrA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
+
+void TQCustomRichEdit::SetReadOnly(bool readOnly) { SendMessageA(Handle(), EM_SETREADONLY, readOnly, 0); }
+
+void TQCustomRichEdit::SetWordWrap(bool wordWrap)
+{
+    wordWrap_ = wordWrap;
+    // A null target device with width 0 wraps to the window; width 1 never wraps.
+    SendMessageA(Handle(), EM_SETTARGETDEVICE, 0, wordWrap ? 0 : 1);
+}
+
+void TQCustomRichEdit::SetMaxLength(int length)
+{
+    maxLength_ = length;
+    SendMessageA(Handle(), EM_EXLIMITTEXT, 0, length > 0 ? length : 0xFFFFFF);
+}
+
+void TQCustomRichEdit::SetHideSelection(bool hide)
+{
+    if (hide == hideSelection_)
+        return;
+    hideSelection_ = hide;
+    SendMessageA(Handle(), EM_HIDESELECTION, hide, TRUE);
+}
+
+bool TQCustomRichEdit::AutoURLDetect() const
+{
+    if (RichEditVersion < 2)
+        return autoURLDetect_;
+    return SendMessageA(Handle(), EM_GETAUTOURLDETECT, 0, 0) != 0;
+}
+
+void TQCustomRichEdit::SetAutoURLDetect(bool detect)
+{
+    autoURLDetect_ = detect;
+    if (RichEditVersion >= 2)
+        SendMessageA(Handle(), EM_AUTOURLDETECT, detect, 0);
+}
+
+bool TQCustomRichEdit::WordSelection() const
+{
+    return (SendMessageA(Handle(), EM_GETOPTIONS, 0, 0) & ECO_AUTOWORDSELECTION) != 0;
+}
+
+void TQCustomRichEdit::SetWordSelection(bool wordSelection)
+{
+    wordSelection_ = wordSelection;
+    const LRESULT options = SendMessageA(Handle(), EM_GETOPTIONS, 0, 0);
+    const LRESULT wanted = wordSelection ? (options | ECO_AUTOWORDSELECTION) : (options & ~ECO_AUTOWORDSELECTION);
+    SendMessageA(Handle(), EM_SETOPTIONS, ECOOP_SET, wanted);
+}
+
+CHARRANGE TQCustomRichEdit::GetSelection() const
+{
+    CHARRANGE range{0, 0};
+    SendMessageA(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range;
+}
+
+void TQCustomRichEdit::SetSelection(int start, int end, bool scrollCaret)
+{
+    CHARRANGE range{start, end};
+    SendMessageA(Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    if (scrollCaret)
+        SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+}
+
+int TQCustomRichEdit::SelLength() const
+{
+    const CHARRANGE range = GetSelection();
+    return range.cpMax - range.cpMin;
+}
+
+void TQCustomRichEdit::SetSelLength(int length)
+{
+    const int start = GetSelection().cpMin;
+    SetSelection(start, start + length, true);
+}
+
+std::string TQCustomRichEdit::SelText() const
+{
+    const CHARRANGE range = GetSelection();
+    return GetTextRange(range.cpMin, range.cpMax);
+}
+
+void TQCustomRichEdit::SetSelText(const std::string& text)
+{
+    // Undoable only when the undo limit allows more than one step (see EM_REPLACESEL).
+    SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int TQCustomRichEdit::GetSelTextBuf(char* buffer, int size) const
+{
+    if (!buffer || size <= 0)
+        return 0;
+    const std::string text = SelText();
+    const int count = std::min(size, static_cast<int>(text.size()));
+    std::copy_n(text.data(), count, buffer);
+    if (count < size)
+        buffer[count] = '\0';
+    return count;
+}
+
+int TQCustomRichEdit::TextLength() const
+{
+    if (RichEditVersion < 2)
+        return static_cast<int>(SendMessageA(Handle(), WM_GETTEXTLENGTH, 0, 0));
+    GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    return static_cast<int>(SendMessageA(Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+}
+
+std::string TQCustomRichEdit::GetTextRange(int start, int end) const
+{
+    const int length = TextLength();
+    start = std::clamp(start, 0, length);
+    if (end < 0 || end > length)
+        end = length;
+    if (end <= start)
+        return {};
+    // Two bytes per character, for double-byte code pages, and the terminator.
+    std::vector<char> buffer(static_cast<std::size_t>(end - start) * 2 + 1, '\0');
+    TEXTRANGEA range{{start, end}, buffer.data()};
+    const LRESULT copied = SendMessageA(Handle(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    const auto count = static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, static_cast<LRESULT>(buffer.size() - 1)));
+    return std::string(buffer.data(), count);
+}
+
+POINT TQCustomRichEdit::GetCaretPos() const
+{
+    const int end = GetSelection().cpMax;
+    const int lineStart = static_cast<int>(SendMessageA(Handle(), EM_LINEINDEX, static_cast<WPARAM>(-1), 0));
+    return POINT{end - lineStart, LineFromChar(end)};
+}
+
+int TQCustomRichEdit::LineFromChar(int position) const
+{
+    return static_cast<int>(SendMessageA(Handle(), EM_EXLINEFROMCHAR, 0, position));
+}
+
+int TQCustomRichEdit::GetLineIndex(int line) const
+{
+    return static_cast<int>(SendMessageA(Handle(), EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+}
+
+int TQCustomRichEdit::GetLineLength(int position) const
+{
+    return static_cast<int>(SendMessageA(Handle(), EM_LINELENGTH, static_cast<WPARAM>(position), 0));
+}
+
+POINT TQCustomRichEdit::GetCharPos(int position) const
+{
+    POINT point{0, 0};
+    if (!Handle())
+        return point;
+    if (RichEditVersion == 2) {
+        const LRESULT packed = SendMessageA(Handle(), EM_POSFROMCHAR, static_cast<WPARAM>(position), 0);
+        return POINT{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+    }
+    SendMessageA(Handle(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), position);
+    return point;
+}
+
+void TQCustomRichEdit::SetUndoLimit(int limit)
+{
+    if (limit == undoLimit_)
+        return;
+    undoLimit_ = limit;
+    if (RichEditVersion >= 2 && Handle())
+        undoLimit_ = static_cast<int>(SendMessageA(Handle(), EM_SETUNDOLIMIT, limit, 0));
+}
+
+bool TQCustomRichEdit::CanUndo() const { return SendMessageA(Handle(), EM_CANUNDO, 0, 0) != 0; }
+
+void TQCustomRichEdit::Undo() { SendMessageA(Handle(), EM_UNDO, 0, 0); }
+
+bool TQCustomRichEdit::CanRedo() const
+{
+    return RichEditVersion >= 2 && SendMessageA(Handle(), EM_CANREDO, 0, 0) != 0;
+}
+
+void TQCustomRichEdit::Redo() { SendMessageA(Handle(), EM_REDO, 0, 0); }
+
+void TQCustomRichEdit::ClearUndo() { SendMessageA(Handle(), EM_EMPTYUNDOBUFFER, 0, 0); }
+
+void TQCustomRichEdit::StopGroupTyping()
+{
+    if (RichEditVersion >= 2)
+        SendMessageA(Handle(), EM_STOPGROUPTYPING, 0, 0);
+}
+
+bool TQCustomRichEdit::CanPaste() const { return SendMessageA(Handle(), EM_CANPASTE, 0, 0) != 0; }
+
+void TQCustomRichEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
+
+void TQCustomRichEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
+
+void TQCustomRichEdit::PasteFromClipboard() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
+
+void TQCustomRichEdit::ClearSelection() { SendMessageA(Handle(), WM_CLEAR, 0, 0); }
+
+void TQCustomRichEdit::SetChangeNotify(bool on)
+{
+    const LRESULT mask = SendMessageA(Handle(), EM_GETEVENTMASK, 0, 0);
+    SendMessageA(Handle(), EM_SETEVENTMASK, 0, on ? (mask | ENM_CHANGE) : (mask & ~ENM_CHANGE));
+}
+
+// Printing and finding, the character and paragraph attribute objects beyond
+// the default font, and embedded objects are added to this class here.

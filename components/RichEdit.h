@@ -1,20 +1,160 @@
 #pragma once
-// The rich-text edit control, run in plain-text mode as the page editor and
-// as the hidden converter. (The line list, streaming and attributes come with
-// the page editor.)
+// The rich-text edit control over the system rich edit window. It switches
+// between plain-text and rich-text mode by re-streaming its content, reports
+// changes, selection changes and link clicks, and exposes its lines as a
+// TStrings (RichEditStrings.h). Character and paragraph attributes beyond the
+// font, printing and finding, and embedded objects plug in later: see the
+// marked places in RichEdit.cpp.
 
 #include "Control.h"
+#include "RichEditStrings.h"
+
+#include <richedit.h>
+
+#include <functional>
+#include <memory>
+#include <string>
 
 // Which rich edit library is loaded: 1 (RICHED32) or 2 and 3 (RICHED20);
 // 0 until the first control is made.
 extern int RichEditVersion;
 
-class TQRichEdit : public TControl {
-public:
-    TQRichEdit(TComponent* owner, TControl* parent);
+enum class TRichScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+class TQCustomRichEdit : public TControl {
+public:
+    TQCustomRichEdit(TComponent* owner, TControl* parent);
+    ~TQCustomRichEdit() override;
+
+    // Switching re-streams the content in the new mode and keeps the
+    // modified flag and the selection.
     bool PlainText() const { return plainText_; }
+    virtual void SetPlainText(bool plainText);
+
+    TRichEditStrings& Lines() { return *lines_; }
+    const TRichEditStrings& Lines() const { return *lines_; }
+    void SetLines(const TStrings& lines) { lines_->Assign(lines); }
+    TRichStreamFormat StreamFormat() const { return lines_->Format(); }
+    void SetStreamFormat(TRichStreamFormat format) { lines_->SetFormat(format); }
+    TRichStreamModes StreamMode() const { return lines_->Mode(); }
+    void SetStreamMode(TRichStreamModes mode) { lines_->SetMode(mode); }
+    TConversionClass DefaultConversionClass = ConversionClassOf<TConversion>();
+    static void RegisterConversionFormat(const std::string& extension, bool plainText, TConversionClass conversionClass)
+    {
+        RegisterRichEditConversionFormat(extension, plainText, std::move(conversionClass));
+    }
+
+    // Empties the text and clears the modified flag.
+    void Clear();
+    bool Modified() const;
+    void SetModified(bool modified);
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    // Without re-creating the window: the control wraps to its width or not at all.
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool wordWrap);
+    // 0: 16,777,215 characters.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int length);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool hide);
+    bool AutoURLDetect() const;
+    void SetAutoURLDetect(bool detect);
+    bool WordSelection() const;
+    void SetWordSelection(bool wordSelection);
+    // Fixed at creation: the window's styles.
+    TRichScrollBars ScrollBars() const { return scrollBars_; }
+    bool HideScrollBars() const { return hideScrollBars_; }
+    bool SelectionBar() const { return selectionBar_; }
+
+    // Character positions, counting a line break as one character (versions
+    // 2 and 3), unlike Text(), which holds CR LF.
+    CHARRANGE GetSelection() const;
+    void SetSelection(int start, int end, bool scrollCaret);
+    int SelStart() const { return GetSelection().cpMin; }
+    void SetSelStart(int start) { SetSelection(start, start, false); }
+    int SelLength() const;
+    void SetSelLength(int length);
+    std::string SelText() const;
+    // Replaces the selection; afterwards exactly the inserted text is selected.
+    void SetSelText(const std::string& text);
+    // Copies at most size characters of SelText; returns the count copied.
+    int GetSelTextBuf(char* buffer, int size) const;
+    void SelectAll() { SetSelection(0, -1, false); }
+    // The characters in [start, end); end -1 or past the text means to the
+    // end, and end before start gives an empty string.
+    std::string GetTextRange(int start, int end) const;
+    // The length of the text in character positions.
+    int TextLength() const;
+    // X: the column of the selection end; Y: its line.
+    POINT GetCaretPos() const;
+    int LineFromChar(int position) const;
+    int GetLineIndex(int line) const;
+    int GetLineLength(int position) const;
+    // Client pixels of a character position; (0, 0) without a window.
+    POINT GetCharPos(int position) const;
+
+    // The control's answer replaces the value asked for.
+    int UndoLimit() const { return undoLimit_; }
+    void SetUndoLimit(int limit);
+    bool CanUndo() const;
+    void Undo();
+    bool CanRedo() const;
+    void Redo();
+    void ClearUndo();
+    void StopGroupTyping();
+    bool CanPaste() const;
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void ClearSelection();
+
+    // Turns EN_CHANGE on or off in the control's event mask.
+    void SetChangeNotify(bool on);
+
+    std::function<void()> OnChange;
+    std::function<void()> OnSelectionChange;
+    std::function<void(const std::string& URLText, TMouseButton Button)> OnURLClick;
+    std::function<void(const RECT& Rect)> OnResizeRequest;
+    std::function<void(int StartPos, int EndPos, bool& AllowChange)> OnProtectChange;
+    std::function<void(int NumObjects, int NumChars, bool& SaveClipboard)> OnSaveClipboard;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool HandleCommand(WORD code) override;
+    bool HandleNotify(NMHDR& header, LRESULT& result) override;
+
+    virtual void SelectionChange();
+    virtual void URLClick(const std::string& text, TMouseButton button);
+    virtual void RequestSize(const RECT& rect);
+    virtual bool ProtectChange(int startPos, int endPos);
+    virtual bool SaveClipboard(int numObjects, int numChars);
 
 private:
-    bool plainText_ = true;
+    friend class TRichEditStrings;
+    // Fires OnChange as the control's own EN_CHANGE would.
+    void Changed();
+    void UpdateTextMode();
+    void HandleLink(const ENLINK& link);
+
+    bool plainText_ = false;
+    bool wordWrap_ = true;
+    bool hideSelection_ = true;
+    bool hideScrollBars_ = true;
+    bool selectionBar_ = true;
+    bool autoURLDetect_ = true;
+    bool wordSelection_ = true;
+    TRichScrollBars scrollBars_ = TRichScrollBars::ssBoth;
+    int maxLength_ = 0;
+    int undoLimit_ = 100;
+    // While the line list edits the text itself, replacements keep no selection.
+    bool lineListEditing_ = false;
+    CHARRANGE linkClickRange_{-1, -1};
+    TMouseButton linkClickButton_ = TMouseButton::mbLeft;
+    std::unique_ptr<TRichEditStrings> lines_;
+};
+
+class TQRichEdit : public TQCustomRichEdit {
+public:
+    using TQCustomRichEdit::TQCustomRichEdit;
 };

@@ -1,5 +1,7 @@
 #include "SharedState.h"
 
+#include "PageHistory.h"
+
 std::string ParentOutlineFile;
 TStringList RecentFiles;
 std::string SharedResultText;
@@ -21,10 +23,12 @@ void InitMainGlobals()
     LastShownPage = nullptr;
     PageClipboard = TPageClipboard{};
     AutoSaveMinutes = 0;
+    ClearHistory();
 }
 
 void FreeMainGlobals()
 {
+    ClearHistory();
     RecentFiles.Clear();
     EditorPage = nullptr;
     LastShownPage = nullptr;

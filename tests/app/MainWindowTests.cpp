@@ -154,6 +154,11 @@ TEST_F(MainWindow, TheWindowIsLaidOutWithEveryControlInPlace)
     EXPECT_EQ(Main->StatusBar->Top() + Main->StatusBar->Height(), 389);
     EXPECT_EQ(Main->RichEdit->Top() + Main->RichEdit->Height(), Main->StatusBar->Top());
     EXPECT_FALSE(Main->Rich->Visible());
+    // Pages are plain text: the editor and the converter run in plain-text mode.
+    EXPECT_TRUE(Main->RichEdit->PlainText());
+    EXPECT_TRUE(Main->Rich->PlainText());
+    EXPECT_EQ(Main->RichEdit->UndoLimit(), 1);
+    EXPECT_FALSE(Main->RichEdit->HideSelection());
     EXPECT_FALSE(Main->Tree2->Visible());
     EXPECT_EQ(Main->Tree->Items().Count(), 1);
     EXPECT_EQ(Main->StatusBar->Panel(0).Text(), "Untitled");

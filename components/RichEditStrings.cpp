@@ -1,0 +1,593 @@
+#include "RichEditStrings.h"
+
+#include "Exceptions.h"
+#include "RichEdit.h"
+#include "Streams.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <vector>
+
+// --- Conversions -----------------------------------------------------------
+
+int TConversion::ConvertReadStream(TStream& stream, char* buffer, int size)
+{
+    return static_cast<int>(stream.Read(buffer, size));
+}
+
+int TConversion::ConvertWriteStream(TStream& stream, const char* buffer, int size)
+{
+    return static_cast<int>(stream.Write(buffer, size));
+}
+
+int TOEMConversion::ConvertReadStream(TStream& stream, char* buffer, int size)
+{
+    std::vector<char> oem(static_cast<std::size_t>(std::max(size, 1)));
+    const int count = TConversion::ConvertReadStream(stream, oem.data(), size);
+    if (count > 0)
+        OemToCharBuffA(oem.data(), buffer, static_cast<DWORD>(count));
+    return count;
+}
+
+int TOEMConversion::ConvertWriteStream(TStream& stream, const char* buffer, int size)
+{
+    std::vector<char> oem(static_cast<std::size_t>(std::max(size, 1)));
+    if (size > 0)
+        CharToOemBuffA(buffer, oem.data(), static_cast<DWORD>(size));
+    return TConversion::ConvertWriteStream(stream, oem.data(), size);
+}
+
+namespace {
+struct ConversionFormat {
+    TConversionClass conversionClass;
+    std::string extension;
+    bool plainText;
+};
+
+// Newest first.
+std::vector<ConversionFormat>& ConversionFormats()
+{
+    static std::vector<ConversionFormat> formats{
+        {ConversionClassOf<TConversion>(), "txt", true},
+        {ConversionClassOf<TConversion>(), "rtf", false},
+    };
+    return formats;
+}
+
+std::string LowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+const ConversionFormat* FormatForPath(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("\\/:");
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return nullptr;
+    const std::string extension = LowerCase(path.substr(dot + 1));
+    for (const ConversionFormat& format : ConversionFormats())
+        if (format.extension == extension)
+            return &format;
+    return nullptr;
+}
+
+// What one load or save hands its callback through the cookie.
+struct StreamRecord {
+    TConversion* converter = nullptr;
+    TStream* stream = nullptr;
+    // Plain-text loads turn every line break into CR LF; RTF bytes pass
+    // untouched (binary runs in RTF count their bytes).
+    bool normalize = false;
+    int chunkSize = 0;
+    const std::function<void(const char*, int)>* observer = nullptr;
+    // A CR that ended the last chunk: whether an LF follows is not known yet.
+    bool pendingCR = false;
+    bool endOfSource = false;
+    // Normalised bytes not yet handed to the control.
+    std::string output;
+};
+
+void AppendNormalized(StreamRecord& record, const char* bytes, int count)
+{
+    int i = 0;
+    if (record.pendingCR) {
+        record.output += "\r\n";
+        record.pendingCR = false;
+        if (count > 0 && bytes[0] == '\n')
+            i = 1;
+    }
+    for (; i < count; ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            if (i + 1 == count) {
+                record.pendingCR = true;
+            } else {
+                record.output += "\r\n";
+                if (bytes[i + 1] == '\n')
+                    ++i;
+            }
+        } else if (c == '\n') {
+            record.output += "\r\n";
+        } else {
+            record.output += c;
+        }
+    }
+}
+
+// The control calls these from inside EM_STREAMIN / EM_STREAMOUT: no
+// exception may leave them, so every failure becomes an error return.
+DWORD CALLBACK ReadStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* delivered)
+{
+    *delivered = 0;
+    try {
+        auto& record = *reinterpret_cast<StreamRecord*>(cookie);
+        if (size <= 0)
+            return 0;
+        const int wanted = record.chunkSize > 0 ? record.chunkSize : std::max<LONG>(size / 2, 1);
+        if (!record.normalize) {
+            const int count = record.converter->ConvertReadStream(*record.stream, reinterpret_cast<char*>(buffer),
+                                                                  std::min<LONG>(wanted, size));
+            *delivered = std::max(count, 0);
+            if (record.observer && *record.observer)
+                (*record.observer)(reinterpret_cast<const char*>(buffer), *delivered);
+            return 0;
+        }
+        while (record.output.empty() && !record.endOfSource) {
+            std::vector<char> chunk(static_cast<std::size_t>(wanted));
+            const int count = record.converter->ConvertReadStream(*record.stream, chunk.data(), wanted);
+            if (count <= 0) {
+                record.endOfSource = true;
+                if (record.pendingCR) {
+                    record.output += "\r\n";
+                    record.pendingCR = false;
+                }
+            } else {
+                AppendNormalized(record, chunk.data(), count);
+            }
+        }
+        const auto count = std::min<std::size_t>(record.output.size(), static_cast<std::size_t>(size));
+        std::copy_n(record.output.data(), count, reinterpret_cast<char*>(buffer));
+        record.output.erase(0, count);
+        *delivered = static_cast<LONG>(count);
+        if (record.observer && *record.observer)
+            (*record.observer)(reinterpret_cast<const char*>(buffer), *delivered);
+        return 0;
+    } catch (...) {
+        *delivered = 0;
+        return 1;
+    }
+}
+
+DWORD CALLBACK WriteStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written)
+{
+    *written = 0;
+    try {
+        auto& record = *reinterpret_cast<StreamRecord*>(cookie);
+        const int count =
+            record.converter->ConvertWriteStream(*record.stream, reinterpret_cast<const char*>(buffer), size);
+        *written = std::max(count, 0);
+        return count == size ? 0 : 2;
+    } catch (...) {
+        return 2;
+    }
+}
+
+// Hidden or not, a control that redraws recomputes its layout after every
+// edit, which makes big edits take seconds under Wine. Switching redraw on
+// must not show a hidden control, as the default handling of the message would.
+void SetRedraw(HWND window, bool redraw)
+{
+    const bool visible = (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    SendMessageA(window, WM_SETREDRAW, redraw, 0);
+    if (!visible)
+        SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_VISIBLE);
+}
+
+// Redraw off for one operation outside any update bracket.
+class QuietRedraw {
+public:
+    QuietRedraw(HWND window, bool active) : window_(window), active_(active)
+    {
+        if (active_)
+            SetRedraw(window_, false);
+    }
+    ~QuietRedraw()
+    {
+        if (active_) {
+            SetRedraw(window_, true);
+            InvalidateRect(window_, nullptr, TRUE);
+        }
+    }
+    QuietRedraw(const QuietRedraw&) = delete;
+    QuietRedraw& operator=(const QuietRedraw&) = delete;
+
+private:
+    HWND window_;
+    bool active_;
+};
+
+// Clears the flag on every path out.
+class EditingGuard {
+public:
+    explicit EditingGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~EditingGuard() { flag_ = false; }
+    EditingGuard(const EditingGuard&) = delete;
+    EditingGuard& operator=(const EditingGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// Splits as TStrings::SetText does: at CR LF, lone CR or lone LF; a break at
+// the very end starts no further line.
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+}
+
+void RegisterRichEditConversionFormat(const std::string& extension, bool plainText, TConversionClass conversionClass)
+{
+    auto& formats = ConversionFormats();
+    formats.insert(formats.begin(), ConversionFormat{std::move(conversionClass), LowerCase(extension), plainText});
+}
+
+// --- TRichEditStrings -----------------------------------------------------
+
+TRichEditStrings::TRichEditStrings(TQCustomRichEdit& owner) : owner_(owner) {}
+
+TRichEditStrings::~TRichEditStrings() = default;
+
+std::string TRichEditStrings::Break() const { return RichEditVersion == 1 ? "\r\n" : "\r"; }
+
+std::string TRichEditStrings::Get(int index) const
+{
+    if (index < 0)
+        return {};
+    const int start = owner_.GetLineIndex(index);
+    if (start < 0)
+        return {};
+    // The whole line, however long: EM_GETLINE's buffer would cut it.
+    return owner_.GetTextRange(start, start + owner_.GetLineLength(start));
+}
+
+int TRichEditStrings::Count() const
+{
+    const int count = static_cast<int>(SendMessageA(owner_.Handle(), EM_GETLINECOUNT, 0, 0));
+    if (count <= 0)
+        return 0;
+    const int lastStart = owner_.GetLineIndex(count - 1);
+    return lastStart >= 0 && owner_.GetLineLength(lastStart) == 0 ? count - 1 : count;
+}
+
+void TRichEditStrings::Put(int index, const std::string& text)
+{
+    if (index < 0)
+        return;
+    const int start = owner_.GetLineIndex(index);
+    if (start < 0)
+        return;
+    owner_.SetSelection(start, start + owner_.GetLineLength(start), false);
+    EditingGuard editing(owner_.lineListEditing_);
+    SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TRichEditStrings::Insert(int index, const std::string& text)
+{
+    if (index < 0)
+        return;
+    int position = owner_.GetLineIndex(index);
+    std::string inserted;
+    if (position >= 0) {
+        inserted = text + Break();
+    } else {
+        position = owner_.GetLineIndex(index - 1);
+        if (position < 0)
+            return;
+        const int length = owner_.GetLineLength(position);
+        if (length == 0)
+            return;
+        position += length;
+        inserted = Break() + text;
+    }
+    owner_.SetSelection(position, position, false);
+    {
+        EditingGuard editing(owner_.lineListEditing_);
+        SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
+    }
+    if (RichEditVersion == 1 && owner_.SelStart() != position + static_cast<int>(inserted.size()))
+        throw EOutOfResources("RichEdit line insertion error");
+}
+
+void TRichEditStrings::Delete(int index)
+{
+    if (index < 0)
+        return;
+    const int start = owner_.GetLineIndex(index);
+    if (start < 0)
+        return;
+    int end = owner_.GetLineIndex(index + 1);
+    if (end < 0)
+        end = start + owner_.GetLineLength(start);
+    owner_.SetSelection(start, end, false);
+    EditingGuard editing(owner_.lineListEditing_);
+    SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+}
+
+void TRichEditStrings::Clear()
+{
+    QuietRedraw quiet(owner_.Handle(), UpdateCount() == 0);
+    owner_.Clear();
+}
+
+void TRichEditStrings::SetUpdateState(bool updating)
+{
+    HWND window = owner_.Handle();
+    SetRedraw(window, !updating);
+    if (!updating) {
+        InvalidateRect(window, nullptr, TRUE);
+        // One change for the whole batch, as the control would report it.
+        owner_.Changed();
+    }
+}
+
+std::string TRichEditStrings::GetText() const
+{
+    if (owner_.WordWrap() || RichEditVersion == 1) {
+        // Display lines decide: read them one by one.
+        std::string text;
+        const int count = Count();
+        for (int i = 0; i < count; ++i)
+            text += Get(i) + "\r\n";
+        return text;
+    }
+    // Without wrapping, lines are paragraphs: read the whole text once.
+    const std::string all = owner_.GetTextRange(0, -1);
+    std::string text;
+    text.reserve(all.size() + all.size() / 16 + 2);
+    for (const char c : all) {
+        if (c == '\r')
+            text += "\r\n";
+        else if (c != '\n')
+            text += c;
+    }
+    if (!all.empty() && all.back() != '\r')
+        text += "\r\n";
+    return text;
+}
+
+void TRichEditStrings::InsertAtEnd(const std::string& joined)
+{
+    const int count = static_cast<int>(SendMessageA(owner_.Handle(), EM_GETLINECOUNT, 0, 0));
+    const int lastStart = owner_.GetLineIndex(std::max(count - 1, 0));
+    const int lastLength = lastStart >= 0 ? owner_.GetLineLength(lastStart) : 0;
+    const int position = std::max(lastStart, 0) + lastLength;
+    std::string inserted = lastLength == 0 ? joined : Break() + joined;
+    // A trailing break was added per line; after a non-empty last line the
+    // breaks go before each line instead (as inserting at the end line by line does).
+    if (lastLength != 0 && inserted.size() >= Break().size())
+        inserted.erase(inserted.size() - Break().size());
+    owner_.SetSelection(position, position, false);
+    EditingGuard editing(owner_.lineListEditing_);
+    SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
+}
+
+void TRichEditStrings::SetText(const std::string& text)
+{
+    std::string joined;
+    joined.reserve(text.size() + 16);
+    for (const std::string& line : SplitLines(text))
+        joined += line + Break();
+    owner_.SetChangeNotify(false);
+    try {
+        BeginUpdate();
+        try {
+            Clear();
+            if (!joined.empty())
+                InsertAtEnd(joined);
+        } catch (...) {
+            owner_.SetChangeNotify(true);
+            EndUpdate();
+            throw;
+        }
+        owner_.SetChangeNotify(true);
+        EndUpdate();
+    } catch (...) {
+        owner_.SetChangeNotify(true);
+        throw;
+    }
+}
+
+void TRichEditStrings::AddStrings(const TStrings& source)
+{
+    std::string joined;
+    for (int i = 0; i < source.Count(); ++i)
+        joined += source.Get(i) + Break();
+    // Appending moves the selection; that is no change a person made.
+    auto handler = std::move(owner_.OnSelectionChange);
+    owner_.OnSelectionChange = nullptr;
+    try {
+        BeginUpdate();
+        try {
+            if (!joined.empty())
+                InsertAtEnd(joined);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+    } catch (...) {
+        owner_.OnSelectionChange = std::move(handler);
+        throw;
+    }
+    owner_.OnSelectionChange = std::move(handler);
+}
+
+void TRichEditStrings::Assign(const TStrings& source)
+{
+    if (&source == this)
+        return;
+    // Emptying the control moves the selection too; no person moved it.
+    auto handler = std::move(owner_.OnSelectionChange);
+    owner_.OnSelectionChange = nullptr;
+    try {
+        BeginUpdate();
+        try {
+            Clear();
+            AddStrings(source);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+    } catch (...) {
+        owner_.OnSelectionChange = std::move(handler);
+        throw;
+    }
+    owner_.OnSelectionChange = std::move(handler);
+}
+
+void TRichEditStrings::LoadFromStream(TStream& stream)
+{
+    std::unique_ptr<TConversion> temporary;
+    TConversion* converter = converter_.get();
+    if (!converter) {
+        temporary = owner_.DefaultConversionClass();
+        converter = temporary.get();
+    }
+    const std::int64_t position = stream.Position();
+    const bool plain = format_ == sfPlainText || (format_ == sfDefault && owner_.PlainText());
+    WPARAM type = plain ? SF_TEXT : SF_RTF;
+    if (!plain && (mode_ & smPlainRtf))
+        type |= SFF_PLAINRTF;
+    if (plain && (mode_ & smUnicode) && RichEditVersion >= 2)
+        type |= SF_UNICODE;
+    const WPARAM selection = (mode_ & smSelection) ? SFF_SELECTION : 0;
+    type |= selection;
+
+    HWND window = owner_.Handle();
+    auto streamIn = [&](TConversion& conversion, TStream& source, WPARAM streamType) {
+        StreamRecord record;
+        record.converter = &conversion;
+        record.stream = &source;
+        record.normalize = (streamType & SF_TEXT) != 0;
+        record.chunkSize = ReadChunkSize;
+        record.observer = &OnStreamInBlock;
+        EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &ReadStreamChunk};
+        SendMessageA(window, EM_STREAMIN, streamType, reinterpret_cast<LPARAM>(&edit));
+        return edit.dwError;
+    };
+    QuietRedraw quiet(window, UpdateCount() == 0);
+
+    // A failed load empties the whole control, even one meant for the
+    // selection only: keep the content so that the retry replaces no more
+    // than the selection.
+    TMemoryStream kept;
+    CHARRANGE keptSelection{0, 0};
+    const WPARAM keptType = owner_.PlainText() ? SF_TEXT : SF_RTF;
+    TConversion unchanged;
+    if (selection) {
+        keptSelection = owner_.GetSelection();
+        StreamRecord record;
+        record.converter = &unchanged;
+        record.stream = &kept;
+        EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &WriteStreamChunk};
+        SendMessageA(window, EM_STREAMOUT, keptType, reinterpret_cast<LPARAM>(&edit));
+    }
+    if (streamIn(*converter, stream, type) != 0) {
+        if (selection) {
+            kept.SetPosition(0);
+            streamIn(unchanged, kept, keptType);
+            owner_.SetSelection(keptSelection.cpMin, keptSelection.cpMax, false);
+        }
+        stream.SetPosition(position);
+        // The other plain format, still into the selection when that was asked for.
+        const WPARAM retry = ((type & SF_RTF) ? SF_TEXT : SF_RTF) | selection;
+        if (streamIn(*converter, stream, retry) != 0)
+            throw EOutOfResources("Failed to Load Stream");
+    }
+    owner_.SetSelection(0, 0, true);
+}
+
+void TRichEditStrings::SaveToStream(TStream& stream)
+{
+    std::unique_ptr<TConversion> temporary;
+    TConversion* converter = converter_.get();
+    if (!converter) {
+        temporary = owner_.DefaultConversionClass();
+        converter = temporary.get();
+    }
+    const bool plain = format_ == sfPlainText || (format_ == sfDefault && owner_.PlainText());
+    WPARAM type = SF_TEXT;
+    if (!plain) {
+        type = (mode_ & smNoObjects) ? SF_RTFNOOBJS : SF_RTF;
+        if (mode_ & smPlainRtf)
+            type |= SFF_PLAINRTF;
+    } else if ((mode_ & smUnicode) && RichEditVersion >= 2) {
+        type |= SF_UNICODE;
+    }
+    if (mode_ & smSelection)
+        type |= SFF_SELECTION;
+    StreamRecord record;
+    record.converter = converter;
+    record.stream = &stream;
+    EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &WriteStreamChunk};
+    SendMessageA(owner_.Handle(), EM_STREAMOUT, type, reinterpret_cast<LPARAM>(&edit));
+    if (edit.dwError != 0)
+        throw EOutOfResources("Failed to Save Stream");
+}
+
+void TRichEditStrings::LoadFromFile(const std::string& path)
+{
+    const ConversionFormat* entry = FormatForPath(path);
+    if (!converter_ && entry)
+        converter_ = entry->conversionClass();
+    const TRichStreamFormat format = format_;
+    if (entry)
+        format_ = entry->plainText ? sfPlainText : sfRichText;
+    try {
+        TFileStream stream(path, fmOpenRead | fmShareDenyWrite);
+        LoadFromStream(stream);
+    } catch (...) {
+        format_ = format;
+        converter_.reset();
+        throw;
+    }
+    format_ = format;
+}
+
+void TRichEditStrings::SaveToFile(const std::string& path)
+{
+    const ConversionFormat* entry = FormatForPath(path);
+    if (!converter_ && entry)
+        converter_ = entry->conversionClass();
+    const TRichStreamFormat format = format_;
+    if (entry)
+        format_ = entry->plainText ? sfPlainText : sfRichText;
+    try {
+        TFileStream stream(path, fmCreate);
+        SaveToStream(stream);
+    } catch (...) {
+        format_ = format;
+        converter_.reset();
+        throw;
+    }
+    format_ = format;
+}

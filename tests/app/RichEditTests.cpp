@@ -1,0 +1,403 @@
+// The rich edit control under Wine: selection, modes, lines and streaming,
+// and the notifications the page editor handles.
+#include "Application.h"
+#include "Exceptions.h"
+#include "Form.h"
+#include "RichEdit.h"
+#include "Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+class RichEdit : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TForm::CreateParams params;
+        params.caption = "Rich edit test";
+        params.width = 400;
+        params.height = 300;
+        form = std::make_unique<TForm>(params);
+        edit = std::make_unique<TQRichEdit>(form.get(), form.get());
+        edit->SetBounds(0, 0, 380, 250);
+    }
+    void TearDown() override
+    {
+        edit.reset();
+        form.reset();
+    }
+
+    std::unique_ptr<TForm> form;
+    std::unique_ptr<TQRichEdit> edit;
+};
+
+// A stream that refuses every write.
+class FullStream : public TMemoryStream {
+public:
+    std::int64_t Write(const void*, std::int64_t) override { return 0; }
+};
+
+// A converter that fails the way a broken disk would.
+class ThrowingConversion : public TConversion {
+public:
+    int ConvertReadStream(TStream&, char*, int) override { throw EReadError("broken"); }
+};
+}
+
+TEST_F(RichEdit, StartsWithTheLibraryLoadedAndAReadableFont)
+{
+    EXPECT_GE(RichEditVersion, 2);
+    EXPECT_FALSE(edit->PlainText());
+    EXPECT_EQ(edit->Lines().Count(), 0);
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof(format);
+    SendMessageA(edit->Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STRNE(format.szFaceName, "System");
+    EXPECT_FALSE((format.dwMask & CFM_BOLD) && (format.dwEffects & CFE_BOLD));
+}
+
+TEST_F(RichEdit, SelTextWithLineBreaksLeavesExactlyTheInsertedTextSelected)
+{
+    edit->SetPlainText(true);
+    edit->SetText("startend");
+    edit->SetSelStart(5);
+    edit->SetSelText("one\r\ntwo\r\nthree");
+    // Two breaks count one character each: 3 + 1 + 3 + 1 + 5.
+    EXPECT_EQ(edit->SelStart(), 5);
+    EXPECT_EQ(edit->SelLength(), 13);
+    EXPECT_EQ(edit->SelText(), "one\rtwo\rthree");
+    EXPECT_EQ(edit->Lines().Get(2), "threeend");
+
+    edit->SetSelection(2, 4, false);
+    edit->SetSelText("");
+    EXPECT_EQ(edit->SelStart(), 2);
+    EXPECT_EQ(edit->SelLength(), 0);
+}
+
+TEST_F(RichEdit, GetTextRangeIsClampedAndSafelySized)
+{
+    edit->SetText("Hello world");
+    EXPECT_EQ(edit->GetTextRange(6, -1), "world");
+    EXPECT_EQ(edit->GetTextRange(6, 1000), "world");
+    EXPECT_EQ(edit->GetTextRange(5, 2), "");
+    EXPECT_EQ(edit->GetTextRange(-3, 5), "Hello");
+    EXPECT_EQ(edit->GetTextRange(50, 60), "");
+    EXPECT_EQ(edit->GetTextRange(0, 0), "");
+}
+
+TEST_F(RichEdit, PlainRichSwitchKeepsTextModifiedFlagAndCaret)
+{
+    edit->SetPlainText(true);
+    edit->SetText("first line\r\nsecond line");
+    edit->SetModified(true);
+    edit->SetSelection(13, 17, false);
+    edit->SetPlainText(false);
+    EXPECT_FALSE(edit->PlainText());
+    EXPECT_TRUE(edit->Modified());
+    EXPECT_EQ(edit->SelStart(), 13);
+    EXPECT_EQ(edit->SelLength(), 4);
+    EXPECT_EQ(edit->Lines().GetText(), "first line\r\nsecond line\r\n");
+
+    edit->SetModified(false);
+    edit->SetPlainText(true);
+    EXPECT_TRUE(edit->PlainText());
+    EXPECT_FALSE(edit->Modified());
+    EXPECT_EQ(edit->SelStart(), 13);
+    EXPECT_EQ(edit->SelLength(), 4);
+    EXPECT_EQ(edit->Text(), "first line\r\nsecond line");
+
+    edit->Clear();
+    edit->SetPlainText(false);
+    EXPECT_EQ(edit->Text(), "");
+}
+
+TEST_F(RichEdit, ModifiedReadOnlyUndoAndWordWrap)
+{
+    edit->SetPlainText(true);
+    edit->SetText("abc");
+    EXPECT_FALSE(edit->Modified());
+    edit->SetSelStart(3);
+    edit->SetSelText("d");
+    EXPECT_TRUE(edit->Modified());
+    EXPECT_TRUE(edit->CanUndo());
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abc");
+    edit->SetReadOnly(true);
+    EXPECT_TRUE(edit->ReadOnly());
+    edit->SetReadOnly(false);
+    EXPECT_FALSE(edit->ReadOnly());
+    edit->SetUndoLimit(1);
+    EXPECT_EQ(edit->UndoLimit(), 1);
+
+    edit->SetWordWrap(true);
+    edit->SetText(std::string(2000, 'w') + " tail");
+    EXPECT_GT(edit->Lines().Count(), 1);
+    edit->SetWordWrap(false);
+    EXPECT_EQ(edit->Lines().Count(), 1);
+}
+
+TEST_F(RichEdit, LinesReadAndEditTheControl)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    EXPECT_EQ(edit->Lines().Count(), 0);
+    edit->Lines().SetText("x");
+    EXPECT_EQ(edit->Lines().Count(), 1);
+    edit->Lines().SetText("a\nb\rc\r\nd");
+    ASSERT_EQ(edit->Lines().Count(), 4);
+    EXPECT_EQ(edit->Lines().Get(3), "d");
+    edit->Lines().Put(1, "B");
+    edit->Lines().Insert(0, "top");
+    edit->Lines().Delete(2);
+    edit->Lines().Insert(9, "ignored");
+    edit->Lines().Add("end");
+    EXPECT_EQ(edit->Lines().GetText(), "top\r\na\r\nc\r\nd\r\nend\r\n");
+    EXPECT_EQ(edit->Lines().Get(99), "");
+}
+
+TEST_F(RichEdit, ALineOfTenThousandCharactersReadsWhole)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    std::string longLine;
+    for (int i = 0; i < 10000; ++i)
+        longLine += static_cast<char>('a' + i % 26);
+    edit->Lines().SetText("before\r\n" + longLine + "\r\nafter");
+    ASSERT_EQ(edit->Lines().Count(), 3);
+    EXPECT_EQ(edit->Lines().Get(1), longLine);
+    EXPECT_EQ(edit->Lines().Get(2), "after");
+
+    TStringStream stream(std::string(100000, 'q'));
+    edit->Lines().LoadFromStream(stream);
+    EXPECT_EQ(edit->Lines().Get(0), std::string(100000, 'q'));
+}
+
+TEST_F(RichEdit, TwelveThousandLinesSetAtOnceReadBackTheSame)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    std::string text;
+    for (int i = 0; i < 12000; ++i)
+        text += "Line number " + std::to_string(i) + "\r\n";
+    int changes = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->Lines().SetText(text);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(edit->Lines().Count(), 12000);
+    EXPECT_EQ(edit->Lines().GetText(), text);
+    EXPECT_EQ(edit->Lines().Get(11999), "Line number 11999");
+
+    TStringList copy;
+    copy.SetText(text);
+    TQRichEdit other(form.get(), form.get());
+    other.SetPlainText(true);
+    other.SetWordWrap(false);
+    other.Lines().Assign(copy);
+    EXPECT_EQ(other.Lines().GetText(), text);
+}
+
+TEST_F(RichEdit, ChunkEdgesOnLineBreaksMergeNoLines)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    // Chunks of 3 bytes end in a lone CR, split a CR LF pair, and end the stream on CR.
+    const std::string source = "ab\rcd\r\nef\rgh\nij\r";
+    for (int chunk = 1; chunk <= 5; ++chunk) {
+        SCOPED_TRACE(chunk);
+        edit->Lines().ReadChunkSize = chunk;
+        TStringStream stream(source);
+        edit->Lines().LoadFromStream(stream);
+        EXPECT_EQ(edit->Lines().GetText(), "ab\r\ncd\r\nef\r\ngh\r\nij\r\n");
+    }
+}
+
+TEST_F(RichEdit, PlainLoadNormalisesBreaksAndRtfIsLeftAlone)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    TStringStream plain("a\nb\rc\r\nd");
+    edit->Lines().LoadFromStream(plain);
+    EXPECT_EQ(edit->Lines().Count(), 4);
+    EXPECT_EQ(edit->SelStart(), 0);
+
+    TStringStream out;
+    edit->Lines().SaveToStream(out);
+    EXPECT_EQ(out.DataString(), "a\r\nb\r\nc\r\nd");
+
+    // A bare CR inside an RTF control word would become CR LF if normalised;
+    // the reader ignores bare breaks either way, so the text is unchanged.
+    edit->SetPlainText(false);
+    TStringStream rtf("{\\rtf1\\ansi one\r\\par\ntwo\\par\r\nthree}");
+    edit->Lines().LoadFromStream(rtf);
+    EXPECT_EQ(edit->Lines().GetText(), "one\r\ntwo\r\nthree\r\n");
+
+    // Binary runs in RTF count their bytes, so RTF reaches the control
+    // byte for byte; plain text arrives with CR LF breaks.
+    std::string received;
+    edit->Lines().OnStreamInBlock = [&](const char* bytes, int count) { received.append(bytes, count); };
+    const std::string source = "{\\rtf1\\ansi a\rb\nc\\par}";
+    TStringStream rtfBytes(source);
+    edit->Lines().LoadFromStream(rtfBytes);
+    EXPECT_EQ(received, source);
+    edit->SetPlainText(true);
+    received.clear();
+    TStringStream plainBytes("a\rb\nc");
+    edit->Lines().LoadFromStream(plainBytes);
+    EXPECT_EQ(received, "a\r\nb\r\nc");
+    edit->Lines().OnStreamInBlock = nullptr;
+}
+
+TEST_F(RichEdit, RtfLoadOfPlainTextRetriesAsPlainText)
+{
+    edit->SetPlainText(false);
+    TStringStream stream("just words, no markup");
+    edit->Lines().LoadFromStream(stream);
+    EXPECT_EQ(edit->Text(), "just words, no markup");
+
+    // The retry keeps loading into the selection only (the control honours
+    // a selection-only load in rich-text mode).
+    edit->SetText("Hello world!");
+    edit->SetSelection(6, 11, false);
+    edit->SetStreamFormat(sfRichText);
+    edit->SetStreamMode(smSelection);
+    TStringStream replacement("there");
+    edit->Lines().LoadFromStream(replacement);
+    EXPECT_EQ(edit->Text(), "Hello there!");
+    edit->SetStreamMode(0);
+    edit->SetStreamFormat(sfDefault);
+}
+
+TEST_F(RichEdit, StreamFailuresRaiseTheirTexts)
+{
+    edit->SetPlainText(true);
+    edit->SetText("text");
+    FullStream full;
+    try {
+        edit->Lines().SaveToStream(full);
+        FAIL() << "no error";
+    } catch (const EOutOfResources& error) {
+        EXPECT_STREQ(error.what(), "Failed to Save Stream");
+    }
+    edit->Lines().SetConverter(std::make_unique<ThrowingConversion>());
+    TStringStream source("abc");
+    try {
+        edit->Lines().LoadFromStream(source);
+        FAIL() << "no error";
+    } catch (const EOutOfResources& error) {
+        EXPECT_STREQ(error.what(), "Failed to Load Stream");
+    }
+    edit->Lines().SetConverter(nullptr);
+}
+
+TEST_F(RichEdit, FilesLoadAndSaveByExtension)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string rtfPath = std::string(folder) + "quillo_rich_test.rtf";
+    const std::string txtPath = std::string(folder) + "quillo_rich_test.txt";
+    edit->SetPlainText(true);
+    edit->SetText("Some text");
+    edit->Lines().SaveToFile(rtfPath);
+    TMemoryStream saved;
+    saved.LoadFromFile(rtfPath);
+    EXPECT_EQ(std::string(static_cast<const char*>(saved.Memory()), 5), "{\\rtf");
+
+    edit->SetPlainText(false);
+    TStringStream rtfSource("{\\rtf1 shown literally}");
+    rtfSource.SaveToFile(txtPath);
+    edit->Lines().LoadFromFile(txtPath);
+    EXPECT_EQ(edit->Text(), "{\\rtf1 shown literally}");
+    edit->Lines().LoadFromFile(rtfPath);
+    EXPECT_EQ(edit->Text(), "Some text");
+    DeleteFileA(rtfPath.c_str());
+    DeleteFileA(txtPath.c_str());
+}
+
+TEST_F(RichEdit, OemConversionRoundTrips)
+{
+    // e acute is 0xE9 in code page 1252 and 0x82 in OEM 437.
+    TOEMConversion conversion;
+    TMemoryStream stream;
+    EXPECT_EQ(conversion.ConvertWriteStream(stream, "caf\xE9", 4), 4);
+    EXPECT_EQ(std::string(static_cast<const char*>(stream.Memory()), 4), "caf\x82");
+    stream.SetPosition(0);
+    char back[4] = {};
+    EXPECT_EQ(conversion.ConvertReadStream(stream, back, 4), 4);
+    EXPECT_EQ(std::string(back, 4), "caf\xE9");
+
+    edit->SetPlainText(true);
+    edit->Lines().SetConverter(std::make_unique<TOEMConversion>());
+    stream.SetPosition(0);
+    edit->Lines().LoadFromStream(stream);
+    EXPECT_EQ(edit->Text(), "caf\xE9");
+}
+
+TEST_F(RichEdit, ChangeAndSelectionChangeFire)
+{
+    edit->SetPlainText(true);
+    int changes = 0;
+    int selections = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->OnSelectionChange = [&] { ++selections; };
+    edit->SetSelText("typed");
+    EXPECT_GE(changes, 1);
+    const int before = selections;
+    edit->SetSelection(1, 3, false);
+    EXPECT_GT(selections, before);
+
+    TStringList other;
+    other.Add("one");
+    selections = 0;
+    edit->Lines().Assign(other);
+    EXPECT_EQ(selections, 0);
+}
+
+TEST_F(RichEdit, UrlClickFollowsTheClickRule)
+{
+    edit->SetPlainText(true);
+    edit->SetText("see http://example.com/page now");
+    std::vector<std::pair<std::string, TMouseButton>> clicks;
+    edit->OnURLClick = [&](const std::string& text, TMouseButton button) { clicks.emplace_back(text, button); };
+    auto send = [&](UINT message, LONG start, LONG end) {
+        ENLINK link{};
+        link.nmhdr.hwndFrom = edit->Handle();
+        link.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(edit->Handle()));
+        link.nmhdr.code = EN_LINK;
+        link.msg = message;
+        link.chrg = CHARRANGE{start, end};
+        SendMessageA(form->Handle(), WM_NOTIFY, link.nmhdr.idFrom, reinterpret_cast<LPARAM>(&link));
+    };
+    send(WM_LBUTTONDOWN, 4, 27);
+    send(WM_LBUTTONUP, 4, 27);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].first, "http://example.com/page");
+    EXPECT_EQ(clicks[0].second, TMouseButton::mbLeft);
+
+    send(WM_RBUTTONDOWN, 4, 27);
+    send(WM_RBUTTONUP, 4, 27);
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[1].second, TMouseButton::mbRight);
+
+    send(WM_LBUTTONDOWN, 4, 27);
+    send(WM_RBUTTONUP, 4, 27);
+    send(WM_LBUTTONDOWN, 4, 27);
+    send(WM_MOUSEMOVE, 0, 3);
+    send(WM_LBUTTONUP, 0, 3);
+    send(WM_LBUTTONUP, 4, 27);
+    EXPECT_EQ(clicks.size(), 2u);
+}
+
+TEST_F(RichEdit, CaretPositionIsColumnAndLine)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    edit->SetText("abc\r\ndefgh");
+    edit->SetSelStart(6);
+    const POINT caret = edit->GetCaretPos();
+    EXPECT_EQ(caret.x, 2);
+    EXPECT_EQ(caret.y, 1);
+    EXPECT_EQ(edit->LineFromChar(1), 0);
+}
