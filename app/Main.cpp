@@ -7,7 +7,10 @@
 #include "HelpTopics.h"
 #include "MainWindowTables.h"
 #include "ModelessWindows.h"
+#include "PageData.h"
+#include "Pages.h"
 #include "ProgramFolder.h"
+#include "Progress.h"
 #include "ProductNames.h"
 #include "RichEdit.h"
 #include "SharedState.h"
@@ -53,6 +56,20 @@ TMain::TMain()
 
 TMain::~TMain()
 {
+    // Destroying the tree frees its nodes without deletion events: delete
+    // them first so every page record is freed, then let no focus change
+    // during the teardown reach a handler.
+    if (Tree) {
+        Tree->Items().Clear();
+        Tree->OnEnter = nullptr;
+        Tree->OnExit = nullptr;
+        Tree->OnDeletion = nullptr;
+    }
+    if (RichEdit) {
+        RichEdit->OnEnter = nullptr;
+        RichEdit->OnExit = nullptr;
+        RichEdit->OnChange = nullptr;
+    }
     if (Main == this)
         Main = nullptr;
 }
@@ -130,7 +147,13 @@ void TMain::CreateTree()
     Tree->SetImages(Images.Handle());
     Tree->SetStateImages(StateImages.Handle());
     Tree->SetIndent(19);
-    Tree->Items().AddChild(nullptr, UntitledFileName);
+    Tree->OnEnter = [this] { TreeEnter(); };
+    Tree->OnExit = [this] { TreeExit(); };
+    Tree->OnEditing = [this](TTreeNode* node, bool& allowEdit) { TreeEditing(node, allowEdit); };
+    Tree->OnEdited = [this](TTreeNode* node, std::string& text) { TreeEdited(node, text); };
+    Tree->OnDeletion = [this](TTreeNode* node) { TreeDeletion(node); };
+    TTreeNode* root = Tree->Items().AddChild(nullptr, UntitledFileName);
+    root->SetData(new PageData);
 
     Splitter = std::make_unique<TSplitter>(this, this, TAlign::alLeft);
     Splitter->SetName("Splitter");
@@ -154,6 +177,9 @@ void TMain::CreateEditors()
     RichEdit->SetUndoLimit(1);
     RichEdit->SetWordSelection(false);
     RichEdit->SetPopupMenu(PopupMenuNamed("PopupEdit"));
+    RichEdit->OnEnter = [this] { RichEditEnter(); };
+    RichEdit->OnExit = [this] { RichEditExit(); };
+    RichEdit->OnChange = [this] { RichEditChange(); };
 
     // The hidden converter and print buffer; the user never sees it.
     Rich = std::make_unique<TQRichEdit>(this, this);
@@ -219,6 +245,8 @@ void TMain::WireHandlers()
     SetHandler("mContentsAndIndexClick", [this](TComponent* sender) { mContentsAndIndexClick(sender); });
     SetHandler("mTutorialClick", [this](TComponent* sender) { mTutorialClick(sender); });
     SetHandler("mShortcutsClick", [this](TComponent* sender) { mShortcutsClick(sender); });
+    SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
+    SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
 }
 
 THandlerResolver TMain::HandlerResolver()
@@ -248,7 +276,11 @@ void TMain::FormCreate()
         SetScreenCursor(number, LoadCursorA(ProgramModule(), DragCursorNames[number - 1]));
 }
 
-void TMain::ShowHint() { StatusBar->Panel(0).SetText(Application.Hint()); }
+void TMain::ShowHint()
+{
+    HideBusyNote();
+    StatusBar->Panel(0).SetText(Application.Hint());
+}
 
 void TMain::mExitClick(TComponent*) { Close(); }
 

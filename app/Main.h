@@ -21,6 +21,7 @@ class TQRichEdit;
 class TSplitter;
 class TStatusBar;
 class TToolBar;
+class TTreeNode;
 class TTreeView;
 
 class TMain : public TForm {
@@ -69,6 +70,23 @@ public:
     void mTutorialClick(TComponent* sender);
     void mShortcutsClick(TComponent* sender);
 
+    // Page display and editing (PageEditing.cpp).
+    // Refreshes commands, menus and the shown page; run after every change
+    // of the selected page.
+    void TreeClick();
+    void RichEditEnter();
+    void RichEditChange();
+    // Commits the editor's text to EditorPage; commands that need the
+    // current text call it when the editor has the focus.
+    void RichEditExit();
+    void TreeEnter();
+    void TreeExit();
+    void TreeEditing(TTreeNode* node, bool& allowEdit);
+    void TreeEdited(TTreeNode* node, std::string& text);
+    void TreeDeletion(TTreeNode* node);
+    void mAddNewClick(TComponent* sender);
+    void mAddPageClick(TComponent* sender);
+
 private:
     void CreateWindowFrame();
     void LoadImages();
@@ -85,6 +103,8 @@ private:
 
     std::vector<std::unique_ptr<TPopupMenu>> popupMenus_;
     std::map<std::string, TNotifyEvent> handlers_;
+    // Cleared by the tree's first focus, which comes with the window's start.
+    bool firstTreeEnter_ = true;
 };
 
 // The one main window; set while it exists.

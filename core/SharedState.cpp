@@ -10,6 +10,7 @@ std::string TitleBeforeEdit;
 TTreeNode* EditorPage = nullptr;
 TTreeNode* LastShownPage = nullptr;
 TPageClipboard PageClipboard;
+struct OutlineProperties OutlineProperties;
 std::int32_t AutoSaveMinutes = 0;
 
 void InitMainGlobals()
@@ -22,6 +23,8 @@ void InitMainGlobals()
     EditorPage = nullptr;
     LastShownPage = nullptr;
     PageClipboard = TPageClipboard{};
+    ResetOutlineProperties(OutlineProperties);
+    OutlineProperties.FileChanged = 0;
     AutoSaveMinutes = 0;
     ClearHistory();
 }

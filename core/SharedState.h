@@ -1,6 +1,7 @@
 #pragma once
 // State shared by the outline core and the main window for the whole run.
 
+#include "OutlineProperties.h"
 #include "StringList.h"
 
 #include <cstdint>
@@ -31,6 +32,10 @@ extern TTreeNode* EditorPage;
 // The page last loaded into the editor.
 extern TTreeNode* LastShownPage;
 extern TPageClipboard PageClipboard;
+// The open outline's properties, FileChanged among them. The variable has the
+// record's name, so where both are wanted the type is written
+// "struct OutlineProperties".
+extern struct OutlineProperties OutlineProperties;
 // Minutes since the last autosave.
 extern std::int32_t AutoSaveMinutes;
 

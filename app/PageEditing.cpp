@@ -1,0 +1,160 @@
+// The exchange between the page tree and the page editor: which page the
+// editor holds, committing its text back to that page, label editing of page
+// titles, and releasing a page's record when its node goes.
+#include "Main.h"
+
+#include "Cursors.h"
+#include "Menus.h"
+#include "PageData.h"
+#include "PageHistory.h"
+#include "Pages.h"
+#include "Progress.h"
+#include "RichEdit.h"
+#include "SharedState.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "TreeView.h"
+
+namespace {
+void EnableEditCommand(TMain& main, const char* name, bool enabled)
+{
+    TComponent* component = main.FindComponent(name);
+    if (auto* item = dynamic_cast<TMenuItem*>(component))
+        item->SetEnabled(enabled);
+    else if (auto* button = dynamic_cast<TToolButton*>(component))
+        button->SetEnabled(enabled);
+}
+}
+
+void TMain::TreeClick()
+{
+    UpdateMoveCommands();
+    UpdateMenus();
+    Tree->SetPopupMenu(PopupMenuNamed("PopupPage"));
+    ShowSelectedPage();
+    if (Tree->Items().Count() == 1) {
+        ShowBusyNote("To add new page, click");
+        return;
+    }
+    HideBusyNote();
+    if (const TTreeNode* page = Tree->Selected())
+        StatusBar->Panel(0).SetText(page->Text());
+}
+
+void TMain::RichEditEnter()
+{
+    // The tree can lose the focus while the window is still being built.
+    if (!RichEdit)
+        return;
+    EditorPage = Tree->Selected();
+    RunHandler("RichEditSelectionChange", RichEdit.get());
+    UpdateMenus();
+    RichEdit->SetModified(false);
+}
+
+void TMain::RichEditChange() { EditorPage = Tree->Selected(); }
+
+void TMain::RichEditExit()
+{
+    PageData* data = PageDataOf(EditorPage);
+    // The page was deleted (or never set): there is nowhere to put the text.
+    if (!data)
+        return;
+    if (RichEdit->Modified()) {
+        Tree->SetCursor(ScreenCursor(crHourGlass));
+        const int start = RichEdit->SelStart();
+        const int length = RichEdit->SelLength();
+        RichEdit->Lines().SaveToStream(data->NewBody());
+        OutlineProperties.FileChanged = 1;
+        RichEdit->SetSelStart(start);
+        RichEdit->SetSelLength(length);
+        Tree->SetCursor(nullptr);
+    }
+    data->CaretStart = RichEdit->SelStart();
+    data->SelectionLength = RichEdit->SelLength();
+}
+
+void TMain::TreeEnter()
+{
+    // The first focus comes with the window's start, not from the user.
+    if (firstTreeEnter_) {
+        firstTreeEnter_ = false;
+        return;
+    }
+    UpdateMenus();
+}
+
+void TMain::TreeExit() { RichEditEnter(); }
+
+void TMain::TreeEditing(TTreeNode* node, bool& allowEdit)
+{
+    // A click that followed a link in a title asks for the next edit to be
+    // refused.
+    if (Tree->Tag == 1) {
+        allowEdit = false;
+        Tree->Tag = 0;
+        return;
+    }
+    const TTreeNode* page = Tree->Selected() ? Tree->Selected() : node;
+    TitleBeforeEdit = page ? page->Text() : std::string();
+    for (const char* name : {"mUndo", "mCut", "bCut", "mCopy", "bCopy", "mDelete", "mPaste", "bPaste", "mSelectall"})
+        EnableEditCommand(*this, name, true);
+    for (const char* name : {"mCase", "mRename"})
+        EnableEditCommand(*this, name, false);
+}
+
+void TMain::TreeEdited(TTreeNode* /*node*/, std::string& text)
+{
+    // A page never has an empty title; an unchanged one is no change.
+    if (text.empty() || text == TitleBeforeEdit)
+        text = TitleBeforeEdit;
+    else
+        OutlineProperties.FileChanged = 1;
+    RunHandler("EditClick", this);
+}
+
+void TMain::TreeDeletion(TTreeNode* node)
+{
+    node->SetStateIndex(0);
+    // Nothing may keep pointing at the node: a later node can take its
+    // address, and the editor would then show or commit a deleted page.
+    if (EditorPage == node)
+        EditorPage = nullptr;
+    if (LastShownPage == node)
+        LastShownPage = nullptr;
+    if (PageClipboard.Source == node)
+        PageClipboard = TPageClipboard{};
+    ClearHistory();
+    FreePageData(node);
+}
+
+void TMain::mAddNewClick(TComponent*)
+{
+    if (!CheckPageLimits())
+        return;
+    if (RichEdit->Focused())
+        RichEditExit();
+    TTreeNode* node = AddChildPage("Untitled");
+    Tree->SetSelected(node);
+    OutlineProperties.FileChanged = 1;
+    if (TTreeNode* parent = node->Parent())
+        parent->Expand(false);
+    TreeClick();
+    node->EditText();
+}
+
+void TMain::mAddPageClick(TComponent*)
+{
+    if (!CheckPageLimits())
+        return;
+    if (RichEdit->Focused())
+        RichEditExit();
+    TTreeNode* node = AddSiblingPage("Untitled");
+    if (!node)
+        return;
+    Tree->SetSelected(node);
+    OutlineProperties.FileChanged = 1;
+    ShowSelectedPage();
+    UpdateMoveCommands();
+    node->EditText();
+}

@@ -1,0 +1,173 @@
+#include "Pages.h"
+
+#include "Cursors.h"
+#include "Main.h"
+#include "Menus.h"
+#include "MessageBoxes.h"
+#include "PageData.h"
+#include "RichEdit.h"
+#include "SharedState.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "TreeView.h"
+
+namespace {
+// Tree images of a page: its own, and while it is selected.
+constexpr int PageImage = 0;
+constexpr int PageSelectedImage = 4;
+// "None": the first state icon.
+constexpr std::int32_t PlainState = 1;
+
+TTreeView& PageTree() { return *Main->Tree; }
+
+TTreeNode* SelectedOrRoot()
+{
+    TTreeNode* node = PageTree().Selected();
+    return node ? node : PageTree().Items().GetFirstNode();
+}
+
+TTreeNode* NewPage(TTreeNode* node)
+{
+    node->SetStateIndex(PlainState);
+    AttachNewPageData(node);
+    return node;
+}
+}
+
+PageData* PageDataOf(const TTreeNode* node) { return node ? static_cast<PageData*>(node->Data()) : nullptr; }
+
+void AttachNewPageData(TTreeNode* node)
+{
+    FreePageData(node);
+    node->SetData(new PageData);
+    node->SetImageIndex(PageImage);
+    node->SetSelectedIndex(PageSelectedImage);
+}
+
+void FreePageData(TTreeNode* node)
+{
+    delete PageDataOf(node);
+    node->SetData(nullptr);
+}
+
+TTreeNode* AddChildPage(const std::string& title)
+{
+    return NewPage(PageTree().Items().AddChild(SelectedOrRoot(), title));
+}
+
+TTreeNode* AddSiblingPage(const std::string& title)
+{
+    TTreeNode* selected = PageTree().Selected();
+    // Beside the root would be a second top-level node, which no outline has.
+    if (!selected || !selected->Parent())
+        return nullptr;
+    return NewPage(PageTree().Items().AddChild(selected->Parent(), title));
+}
+
+bool CheckPageLimits()
+{
+    const TTreeNode* parent = SelectedOrRoot();
+    if (parent && parent->Level() >= MaxPageParentLevel) {
+        ShowInfoMessage(PageLevelLimitText);
+        return false;
+    }
+    if (PageTree().Items().Count() >= MaxPageCount) {
+        ShowInfoMessage(PageCountLimitText);
+        return false;
+    }
+    return true;
+}
+
+void AddPageChecked(const std::string& title)
+{
+    if (!CheckPageLimits())
+        return;
+    TTreeNode* node = AddChildPage(title);
+    PageTree().SetSelected(node);
+    if (TTreeNode* parent = node->Parent())
+        parent->Expand(false);
+    Main->TreeClick();
+    OutlineProperties.FileChanged = 1;
+}
+
+bool ShowSelectedPage()
+{
+    TTreeNode* node = PageTree().Selected();
+    Main->StatusBar->Panel(1).SetText("Level: " + std::to_string(node ? node->Level() : 0));
+    if (!node || node == LastShownPage)
+        return true;
+    TQRichEdit& editor = *Main->RichEdit;
+    // Paths that change the page without moving the focus (history, find,
+    // menu and toolbar commands) would otherwise load over unsaved typing.
+    if (editor.Modified())
+        Main->RichEditExit();
+    editor.SetReadOnly(false);
+    editor.Clear();
+    PageTree().SetCursor(ScreenCursor(crHourGlass));
+    const PageData* data = PageDataOf(node);
+    editor.SetText(data ? data->BodyText() : std::string());
+    PageTree().SetCursor(nullptr);
+    editor.SetSelStart(data ? data->CaretStart : 0);
+    editor.SetSelLength(data ? data->SelectionLength : 0);
+    // What was just loaded is the page's own text, not an edit.
+    editor.SetModified(false);
+    LastShownPage = node;
+    return true;
+}
+
+TTreeNode* CopyPageNode(TTreeNode* target, TTreeNode* source, std::int32_t mode)
+{
+    if (!target || !source)
+        return nullptr;
+    TTreeNode* parent = nullptr;
+    if (mode < 0) {
+        parent = target;
+    } else {
+        TTreeNode* anchor = target;
+        for (std::int32_t step = 0; step < mode && anchor; ++step)
+            anchor = anchor->Parent();
+        parent = anchor ? anchor->Parent() : nullptr;
+        if (!parent)
+            return nullptr;
+    }
+    TTreeNode* node = PageTree().Items().AddChild(parent, source->Text());
+    node->SetStateIndex(source->StateIndex());
+    AttachNewPageData(node);
+    if (const PageData* from = PageDataOf(source))
+        PageDataOf(node)->SetBodyText(from->BodyText());
+    return node;
+}
+
+namespace {
+void EnableCommand(const std::string& name, bool enabled)
+{
+    TComponent* component = Main->FindComponent(name);
+    if (auto* item = dynamic_cast<TMenuItem*>(component))
+        item->SetEnabled(enabled);
+    else if (auto* button = dynamic_cast<TToolButton*>(component))
+        button->SetEnabled(enabled);
+}
+
+void EnableMove(const char* command, bool enabled)
+{
+    for (const char* prefix : {"m", "b", "pp"})
+        EnableCommand(std::string(prefix) + command, enabled);
+}
+}
+
+void UpdateMoveCommands()
+{
+    const TTreeNode* page = PageTree().Selected();
+    const bool notRoot = page && page->AbsoluteIndex() != 0;
+    const bool hasPrevious = notRoot && page->getPrevSibling();
+    EnableMove("MoveUp", hasPrevious);
+    EnableMove("MoveDown", notRoot && page->getNextSibling());
+    EnableMove("MoveLeft", notRoot && page->Parent() && page->Parent()->AbsoluteIndex() != 0);
+    EnableMove("MoveRight", hasPrevious);
+}
+
+void UpdateMenus()
+{
+    for (const char* handler : {"FileClick", "EditClick", "ViewClick", "InsertClick"})
+        Main->RunHandler(handler, Main);
+}

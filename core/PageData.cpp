@@ -1,0 +1,21 @@
+#include "PageData.h"
+
+namespace {
+long liveRecords = 0;
+}
+
+PageData::PageData() : Body(std::make_unique<TStringStream>()) { ++liveRecords; }
+
+PageData::PageData(const std::string& body) : Body(std::make_unique<TStringStream>(body)) { ++liveRecords; }
+
+PageData::~PageData() { --liveRecords; }
+
+void PageData::SetBodyText(const std::string& text) { Body = std::make_unique<TStringStream>(text); }
+
+TStringStream& PageData::NewBody()
+{
+    Body = std::make_unique<TStringStream>();
+    return *Body;
+}
+
+long PageData::LiveCount() { return liveRecords; }

@@ -1,0 +1,468 @@
+// The outline's pages on the main window: making, copying and showing pages,
+// the limits on depth and count, and the exchange of text between the page
+// tree and the page editor, with nothing typed ever lost.
+#include "Application.h"
+#include "Main.h"
+#include "Menus.h"
+#include "PageData.h"
+#include "PageHistory.h"
+#include "Pages.h"
+#include "RichEdit.h"
+#include "ScriptedMessageBoxes.h"
+#include "SharedState.h"
+#include "StatusBar.h"
+#include "TreeView.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+class Pages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application.Initialize();
+        Application.SetTitle("Untitled - Corvane Quillo");
+        Application.CreateForm<TMain>();
+        OutlineProperties.FileChanged = 0;
+        EditorPage = nullptr;
+        LastShownPage = nullptr;
+        PageClipboard = TPageClipboard{};
+        ClearHistory();
+    }
+    void TearDown() override
+    {
+        Application.DestroyForms();
+        Application.Initialize();
+        EditorPage = nullptr;
+        LastShownPage = nullptr;
+        PageClipboard = TPageClipboard{};
+        ClearHistory();
+    }
+
+    TTreeView& Tree() { return *Main->Tree; }
+    TQRichEdit& Editor() { return *Main->RichEdit; }
+    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
+
+    void Select(TTreeNode* node)
+    {
+        Tree().SetSelected(node);
+        Main->TreeClick();
+    }
+
+    // What typing does to the editor: new text, a selection, the modified flag.
+    void Type(const std::string& text, int selStart, int selLength)
+    {
+        Editor().SetText(text);
+        Editor().SetSelStart(selStart);
+        Editor().SetSelLength(selLength);
+        Editor().SetModified(true);
+    }
+
+    // A page made fast through the node model, as a reader would.
+    TTreeNode* RawPage(TTreeNode* parent, const std::string& title)
+    {
+        TTreeNode* node = Tree().Items().AddChild(parent, title);
+        AttachNewPageData(node);
+        node->SetStateIndex(1);
+        return node;
+    }
+
+    int Counter(const std::string& handler)
+    {
+        auto count = std::make_shared<int>(0);
+        counts_.push_back(count);
+        Main->SetHandler(handler, [count](TComponent*) { ++*count; });
+        return static_cast<int>(counts_.size()) - 1;
+    }
+    int Count(int counter) const { return *counts_[static_cast<size_t>(counter)]; }
+
+    std::vector<std::shared_ptr<int>> counts_;
+};
+
+bool Enabled(const char* name) { return dynamic_cast<TMenuItem*>(Main->FindComponent(name))->Enabled(); }
+}
+
+TEST_F(Pages, EveryNodeOwnsARecordAndClosingTheWindowFreesThemAll)
+{
+    Application.DestroyForms();
+    const long before = PageData::LiveCount();
+    Application.CreateForm<TMain>();
+    ASSERT_NE(nullptr, PageDataOf(Root()));
+    EXPECT_EQ(before + 1, PageData::LiveCount());
+    Tree().SetSelected(Root());
+    AddChildPage("a");
+    AddChildPage("b");
+    EXPECT_EQ(before + 3, PageData::LiveCount());
+    Application.DestroyForms();
+    EXPECT_EQ(before, PageData::LiveCount());
+    Application.CreateForm<TMain>();
+}
+
+TEST_F(Pages, ChildAndSiblingPagesAreAddedLastWithANewRecord)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* first = AddChildPage("First");
+    TTreeNode* second = AddChildPage("Second");
+    EXPECT_EQ(Root(), Tree().Selected()) << "the selection stays";
+    EXPECT_EQ(1, first->StateIndex());
+    EXPECT_EQ(4, first->SelectedIndex());
+    EXPECT_EQ(0, first->ImageIndex());
+    const PageData* data = PageDataOf(first);
+    ASSERT_NE(nullptr, data);
+    EXPECT_EQ("", data->BodyText());
+    EXPECT_EQ(0, data->CaretStart);
+    EXPECT_EQ(0, data->SelectionLength);
+
+    Tree().SetSelected(first);
+    TTreeNode* third = AddSiblingPage("Third");
+    ASSERT_NE(nullptr, third);
+    EXPECT_EQ(second, third->getPrevSibling()) << "after all later siblings";
+    EXPECT_EQ(Root(), third->Parent());
+}
+
+TEST_F(Pages, AddingASiblingToTheRootDoesNothing)
+{
+    Tree().SetSelected(Root());
+    const int nodes = Tree().Items().Count();
+    const long records = PageData::LiveCount();
+    EXPECT_EQ(nullptr, AddSiblingPage("Second root"));
+    Main->RunHandler("mAddPageClick", nullptr);
+    EXPECT_EQ(nodes, Tree().Items().Count());
+    EXPECT_EQ(records, PageData::LiveCount());
+    EXPECT_EQ(1, Tree().Items().TopLevelCount());
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+}
+
+TEST_F(Pages, CheckedAddSelectsTheNewPageAndMarksTheOutlineChanged)
+{
+    Select(Root());
+    AddPageChecked("New");
+    ASSERT_EQ(2, Tree().Items().Count());
+    TTreeNode* page = Root()->getFirstChild();
+    EXPECT_EQ(page, Tree().Selected());
+    EXPECT_TRUE(Root()->Expanded());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+    EXPECT_EQ("Level: 1", Main->StatusBar->Panel(1).Text());
+    EXPECT_EQ("New", Main->StatusBar->Panel(0).Text());
+}
+
+TEST_F(Pages, OnlyTheRootShowsTheNoteToAddAPage)
+{
+    Select(Root());
+    EXPECT_EQ("Level: 0", Main->StatusBar->Panel(1).Text());
+    EXPECT_EQ("To add new page, click", Main->StatusBar->Panel(0).Text());
+}
+
+TEST_F(Pages, DepthLimitRefusesAPageBelowLevel255WithItsMessage)
+{
+    Tree().Items().BeginUpdate();
+    TTreeNode* node = Root();
+    for (int level = 1; level <= 255; ++level)
+        node = RawPage(node, "p");
+    Tree().Items().EndUpdate();
+    ASSERT_EQ(255, node->Level());
+
+    ScriptedMessageBoxes boxes;
+    Tree().SetSelected(node->Parent());
+    AddPageChecked("deepest");
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(255, Tree().Selected()->Level());
+    EXPECT_EQ("deepest", Tree().Selected()->Text());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+
+    OutlineProperties.FileChanged = 0;
+    const int nodes = Tree().Items().Count();
+    Tree().SetSelected(node);
+    boxes.Answer(IDOK);
+    AddPageChecked("too deep");
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ("Cannot create subpage! Subpages level maximum is 256.", boxes.Shown()[0].text);
+    EXPECT_EQ("Corvane Quillo", boxes.Shown()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), boxes.Shown()[0].flags & MB_ICONMASK);
+    EXPECT_EQ(nodes, Tree().Items().Count());
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+}
+
+TEST_F(Pages, CountLimitAllows65535NodesAndRefusesMoreWithItsMessage)
+{
+    // A collapsed branch holds the bulk, so the control makes no items for it.
+    Tree().Items().BeginUpdate();
+    TTreeNode* bulk = RawPage(Root(), "bulk");
+    while (Tree().Items().Count() < 65534)
+        RawPage(bulk, "p");
+    Tree().Items().EndUpdate();
+
+    ScriptedMessageBoxes boxes;
+    Tree().SetSelected(Root());
+    AddPageChecked("last");
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(65535, Tree().Items().Count());
+
+    OutlineProperties.FileChanged = 0;
+    Tree().SetSelected(Root());
+    boxes.Answer(IDOK);
+    AddPageChecked("one too many");
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ("Cannot create page! Maximum supported pages are 65536.", boxes.Shown()[0].text);
+    EXPECT_EQ("Corvane Quillo", boxes.Shown()[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), boxes.Shown()[0].flags & MB_ICONMASK);
+    EXPECT_EQ(65535, Tree().Items().Count());
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+}
+
+TEST_F(Pages, SwitchingPagesKeepsEachPagesTextCaretAndSelection)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* first = AddChildPage("First");
+    TTreeNode* second = AddChildPage("Second");
+
+    Select(first);
+    Main->RichEditEnter();
+    Type("alpha\r\nbeta", 2, 3);
+    Main->RichEditExit();
+    Select(second);
+    EXPECT_EQ("", Editor().Text());
+    Main->RichEditEnter();
+    Type("gamma", 5, 0);
+    Main->RichEditExit();
+
+    EXPECT_EQ("alpha\r\nbeta", PageDataOf(first)->BodyText());
+    EXPECT_EQ("gamma", PageDataOf(second)->BodyText());
+    Select(first);
+    EXPECT_EQ("alpha\r\nbeta", Editor().Text());
+    EXPECT_EQ(2, Editor().SelStart());
+    EXPECT_EQ(3, Editor().SelLength());
+    EXPECT_FALSE(Editor().Modified());
+    Select(second);
+    EXPECT_EQ("gamma", Editor().Text());
+    EXPECT_EQ(5, Editor().SelStart());
+    EXPECT_EQ(0, Editor().SelLength());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+}
+
+TEST_F(Pages, LeavingTheEditorUnchangedKeepsTheOutlineUnchangedButRemembersTheCaret)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* first = AddChildPage("First");
+    PageDataOf(first)->SetBodyText("some text");
+    Select(first);
+    Main->RichEditEnter();
+    Editor().SetSelStart(4);
+    Editor().SetSelLength(2);
+    Main->RichEditExit();
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ(4, PageDataOf(first)->CaretStart);
+    EXPECT_EQ(2, PageDataOf(first)->SelectionLength);
+}
+
+TEST_F(Pages, SelectingTheShownPageAgainKeepsTheUnsavedTyping)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* first = AddChildPage("First");
+    Select(first);
+    Main->RichEditEnter();
+    Type("unsaved", 3, 1);
+    Select(first);
+    EXPECT_EQ("unsaved", Editor().Text());
+    EXPECT_EQ(3, Editor().SelStart());
+    EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(Pages, ASelectionChangeWithoutAFocusMoveKeepsTheTyping)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* first = AddChildPage("First");
+    TTreeNode* second = AddChildPage("Second");
+    PageDataOf(second)->SetBodyText("second's text");
+    Select(first);
+    Main->RichEditEnter();
+    Type("typed but not committed", 5, 0);
+
+    // As Back, Forward or a toolbar command would: no focus change.
+    Select(second);
+    EXPECT_EQ("typed but not committed", PageDataOf(first)->BodyText());
+    EXPECT_EQ(5, PageDataOf(first)->CaretStart);
+    EXPECT_EQ("second's text", Editor().Text());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+
+    Select(first);
+    EXPECT_EQ("typed but not committed", Editor().Text());
+    EXPECT_EQ(5, Editor().SelStart());
+    EXPECT_EQ("second's text", PageDataOf(second)->BodyText());
+}
+
+TEST_F(Pages, DeletingABranchFreesEveryRecordAndClearsEveryReference)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* keep = AddChildPage("Keep");
+    const long before = PageData::LiveCount();
+    TTreeNode* branch = AddChildPage("Branch");
+    TTreeNode* child = RawPage(branch, "child");
+    TTreeNode* grandchild = RawPage(child, "grandchild");
+    RawPage(branch, "second child");
+    ASSERT_EQ(before + 4, PageData::LiveCount());
+
+    Select(child);
+    Main->RichEditEnter();
+    EditorPage = grandchild;
+    LastShownPage = child;
+    PageClipboard.Source = grandchild;
+    PageClipboard.Cut = 1;
+    PushHistory(keep);
+    PushHistory(child);
+
+    Tree().SetSelected(keep);
+    branch->Delete();
+    EXPECT_EQ(before, PageData::LiveCount());
+    EXPECT_EQ(nullptr, EditorPage);
+    EXPECT_EQ(nullptr, LastShownPage);
+    EXPECT_EQ(nullptr, PageClipboard.Source);
+    EXPECT_EQ(0, PageClipboard.Cut);
+    EXPECT_EQ(0, PageHistory.Count());
+
+    // With no page to receive it, a commit does nothing.
+    Editor().SetText("orphan");
+    Editor().SetModified(true);
+    EditorPage = nullptr;
+    Main->RichEditExit();
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ("", PageDataOf(keep)->BodyText());
+}
+
+TEST_F(Pages, RenamingFollowsTheTitleRulesOncePerEdit)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* page = AddChildPage("Plan");
+    Root()->Expand(false);
+    Select(page);
+    const int editClick = Counter("EditClick");
+    const int before = Count(editClick);
+
+    auto rename = [&](const std::string& text) {
+        ASSERT_TRUE(page->EditText());
+        ASSERT_NE(nullptr, Tree().EditHandle());
+        SetWindowTextA(Tree().EditHandle(), text.c_str());
+        page->EndEdit(false);
+        Application.ProcessMessages();
+    };
+
+    rename("");
+    EXPECT_EQ("Plan", page->Text());
+    EXPECT_EQ("Plan", TitleBeforeEdit);
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ(before + 1, Count(editClick));
+
+    rename("Plan");
+    EXPECT_EQ("Plan", page->Text());
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ(before + 2, Count(editClick));
+
+    rename("Schedule");
+    EXPECT_EQ("Schedule", page->Text());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+    EXPECT_EQ(before + 3, Count(editClick));
+}
+
+TEST_F(Pages, EditingATitlePreparesTheEditMenuAndIsRefusedOnceAfterALinkClick)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* page = AddChildPage("Plan");
+    Root()->Expand(false);
+    Select(page);
+
+    Tree().Tag = 1;
+    EXPECT_FALSE(page->EditText());
+    EXPECT_EQ(0, Tree().Tag);
+
+    ASSERT_TRUE(page->EditText());
+    EXPECT_EQ("Plan", TitleBeforeEdit);
+    for (const char* name : {"mUndo", "mCut", "mCopy", "mDelete", "mPaste", "mSelectall"})
+        EXPECT_TRUE(Enabled(name)) << name;
+    EXPECT_FALSE(Enabled("mCase"));
+    EXPECT_FALSE(Enabled("mRename"));
+    page->EndEdit(true);
+}
+
+TEST_F(Pages, MoveCommandsFollowTheSelectedPagesPlace)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* first = AddChildPage("First");
+    TTreeNode* second = AddChildPage("Second");
+    TTreeNode* deep = RawPage(second, "Deep");
+
+    Select(Root());
+    for (const char* name : {"mMoveUp", "mMoveDown", "mMoveLeft", "mMoveRight", "ppMoveUp", "ppMoveRight"})
+        EXPECT_FALSE(Enabled(name)) << name;
+    Select(first);
+    EXPECT_FALSE(Enabled("mMoveUp"));
+    EXPECT_FALSE(Enabled("mMoveRight"));
+    EXPECT_TRUE(Enabled("mMoveDown"));
+    EXPECT_FALSE(Enabled("mMoveLeft"));
+    Select(second);
+    EXPECT_TRUE(Enabled("mMoveUp"));
+    EXPECT_TRUE(Enabled("ppMoveRight"));
+    EXPECT_FALSE(Enabled("mMoveDown"));
+    Select(deep);
+    EXPECT_TRUE(Enabled("mMoveLeft"));
+    EXPECT_TRUE(Enabled("ppMoveLeft"));
+}
+
+TEST_F(Pages, MenusAreRefreshedFileEditViewInsertInThisOrder)
+{
+    auto order = std::make_shared<std::string>();
+    for (const char* name : {"FileClick", "EditClick", "ViewClick", "InsertClick"})
+        Main->SetHandler(name, [order, name](TComponent*) { *order += std::string(name) + ","; });
+    UpdateMenus();
+    EXPECT_EQ("FileClick,EditClick,ViewClick,InsertClick,", *order);
+}
+
+TEST_F(Pages, ACopiedPageHasTheSourcesTextAndStateButNotItsCaret)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* source = AddChildPage("Source");
+    source->SetStateIndex(9);
+    PageDataOf(source)->SetBodyText("body\r\ntext");
+    PageDataOf(source)->CaretStart = 3;
+    PageDataOf(source)->SelectionLength = 2;
+    TTreeNode* target = AddChildPage("Target");
+    TTreeNode* deep = RawPage(target, "Deep");
+
+    TTreeNode* child = CopyPageNode(target, source, -1);
+    ASSERT_NE(nullptr, child);
+    EXPECT_EQ(target, child->Parent());
+    EXPECT_EQ("Source", child->Text());
+    EXPECT_EQ(9, child->StateIndex());
+    EXPECT_EQ(4, child->SelectedIndex());
+    EXPECT_EQ("body\r\ntext", PageDataOf(child)->BodyText());
+    EXPECT_EQ(0, PageDataOf(child)->CaretStart);
+    EXPECT_EQ(0, PageDataOf(child)->SelectionLength);
+
+    TTreeNode* sibling = CopyPageNode(deep, source, 0);
+    EXPECT_EQ(target, sibling->Parent());
+    TTreeNode* climbed = CopyPageNode(deep, source, 1);
+    EXPECT_EQ(Root(), climbed->Parent());
+    EXPECT_EQ(nullptr, CopyPageNode(target, source, 1)) << "never beside the root";
+}
+
+TEST_F(Pages, NewSubPageCommandAddsSelectsAndStartsEditingItsTitle)
+{
+    Select(Root());
+    Main->RunHandler("mAddNewClick", nullptr);
+    ASSERT_EQ(2, Tree().Items().Count());
+    TTreeNode* page = Root()->getFirstChild();
+    EXPECT_EQ("Untitled", page->Text());
+    EXPECT_EQ(page, Tree().Selected());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+    EXPECT_TRUE(Tree().IsEditing());
+    page->EndEdit(true);
+
+    Main->RunHandler("mAddPageClick", nullptr);
+    ASSERT_EQ(3, Tree().Items().Count());
+    EXPECT_EQ(Root(), Tree().Selected()->Parent());
+    EXPECT_EQ(page, Tree().Selected()->getPrevSibling());
+    EXPECT_TRUE(Tree().IsEditing());
+    Tree().Selected()->EndEdit(true);
+}
