@@ -14,6 +14,8 @@
 #include "SettingsRoot.h"
 #include "SharedState.h"
 
+#include "TestSettingsRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,8 +25,6 @@
 #include <vector>
 
 namespace {
-
-const char* const TestsRoot = "Software\\Corvane\\QuilloTests";
 
 std::vector<std::string> Lines(const TStrings& list)
 {
@@ -48,26 +48,8 @@ std::string UniqueName()
     return std::string(info->test_suite_name()) + "." + info->name() + "." + std::to_string(GetCurrentProcessId());
 }
 
-class RecentFilesStore : public ::testing::Test {
+class RecentFilesStore : public TestSettingsRoot {
 protected:
-    void SetUp() override
-    {
-        base_ = std::string(TestsRoot) + "\\" + UniqueName() + "\\1";
-        RegDeleteTreeA(HKEY_CURRENT_USER, Parent().c_str());
-        SetSettingsRoot(base_);
-        ASSERT_TRUE(CreateSettingsKeys());
-    }
-
-    void TearDown() override
-    {
-        SetSettingsErrorReporter(nullptr);
-        SetSettingsRoot(DefaultSettingsRoot);
-        SettingsRegistry().CloseKey();
-        RegDeleteTreeA(HKEY_CURRENT_USER, Parent().c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, TestsRoot); // only goes once it is empty
-    }
-
-    std::string Parent() const { return base_.substr(0, base_.rfind('\\')); }
     std::string Reopen() const { return base_ + "\\Reopen"; }
 
     void SetRawDword(const std::string& name, DWORD value)
@@ -101,16 +83,6 @@ protected:
         return true;
     }
 
-    bool RawKeyExists(const std::string& path) const
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
-    }
-
-    std::string base_;
 };
 
 } // namespace

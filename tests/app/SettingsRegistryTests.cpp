@@ -8,6 +8,8 @@
 #include "SettingsRegistry.h"
 #include "SettingsRoot.h"
 
+#include "TestSettingsRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,7 +20,6 @@
 
 namespace {
 
-const char* const TestsRoot = "Software\\Corvane\\QuilloTests";
 const std::string Folder = "C:\\Quillo\\";
 
 DWORD RegTypeOf(SettingKind kind) { return kind == SettingKind::String ? REG_SZ : REG_DWORD; }
@@ -93,38 +94,9 @@ TUserSettings DefaultUser()
     return user;
 }
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public TestSettingsRoot {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        base_ = std::string(TestsRoot) + "\\" + info->test_suite_name() + "." + info->name() + "." +
-                std::to_string(GetCurrentProcessId()) + "\\1";
-        RegDeleteTreeA(HKEY_CURRENT_USER, Parent().c_str());
-        SetSettingsRoot(base_);
-        ASSERT_TRUE(CreateSettingsKeys());
-    }
-
-    void TearDown() override
-    {
-        SetSettingsErrorReporter(nullptr);
-        SetSettingsRoot(DefaultSettingsRoot);
-        SettingsRegistry().CloseKey();
-        RegDeleteTreeA(HKEY_CURRENT_USER, Parent().c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, TestsRoot); // only goes once it is empty
-    }
-
-    std::string Parent() const { return base_.substr(0, base_.rfind('\\')); }
     std::string Path(const std::string& sub) const { return sub.empty() ? base_ : base_ + "\\" + sub; }
-
-    bool RawKeyExists(const std::string& path) const
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
-    }
 
     // Every value of the key with its stored type; empty when the key is missing.
     std::map<std::string, DWORD> ValuesOf(const std::string& sub) const
@@ -171,8 +143,6 @@ protected:
     }
 
     void DeleteRawKey(const std::string& sub) { ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, Path(sub).c_str()), 0); }
-
-    std::string base_;
 };
 
 using SettingsStoreWrite = SettingsStoreTest;
