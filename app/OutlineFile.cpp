@@ -1,0 +1,294 @@
+#include "OutlineFile.h"
+
+#include "AnsiStrings.h"
+#include "DateTexts.h"
+#include "KbfFormat.h"
+#include "Main.h"
+#include "MessageBoxes.h"
+#include "PageData.h"
+#include "Pages.h"
+#include "Progress.h"
+#include "RichEdit.h"
+#include "SafeFileWriter.h"
+#include "SettingsRecords.h"
+#include "SharedState.h"
+#include "TreeView.h"
+
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace {
+const char* const CannotOpenOutputText = "Cannot open output file!";
+const char* const DiskFullText = "Error writing on disk! Disk full?";
+
+// Moves the progress bar only when its position changes: one update per page
+// would cost a window message each at 65,535 pages.
+class TPageProgress {
+public:
+    TPageProgress(TProgressScope* scope, std::size_t total) : scope_(scope), total_(static_cast<long long>(total)) {}
+    void Done(std::size_t done)
+    {
+        if (!scope_ || total_ <= 0)
+            return;
+        const long long position = static_cast<long long>(done) * 100 / total_;
+        if (position != last_) {
+            last_ = position;
+            scope_->SetProgress(static_cast<long long>(done), total_);
+        }
+    }
+
+private:
+    TProgressScope* scope_;
+    long long total_;
+    long long last_ = -1;
+};
+
+std::int32_t ExpandStateOf(const TTreeNode* node)
+{
+    if (!node->HasChildren())
+        return KbfNoChildren;
+    return node->Expanded() ? KbfExpanded : KbfCollapsed;
+}
+
+KbfPage PageOf(const TTreeNode* node)
+{
+    KbfPage page;
+    if (const PageData* data = PageDataOf(node))
+        page.body = data->BodyText();
+    page.title = node->Text();
+    page.state = node->StateIndex();
+    return page;
+}
+
+}
+
+const char* SaveFailureText(SafeWriteResult result)
+{
+    return result == SafeWriteResult::WriteFailed ? DiskFullText : CannotOpenOutputText;
+}
+
+TTreeCover::TTreeCover(bool cover)
+{
+    TTreeView& tree = *Main->Tree;
+    if (cover && Main->Tree2) {
+        TTreeView& tree2 = *Main->Tree2;
+        tree2.SetBounds(tree.Left(), tree.Top(), tree.Width(), tree.Height());
+        tree2.SetVisible(true);
+        tree2.Invalidate();
+        tree2.Update();
+        covered_ = true;
+    }
+    tree.Items().BeginUpdate();
+}
+
+TTreeCover::~TTreeCover()
+{
+    Resume();
+    Uncover();
+}
+
+void TTreeCover::Resume()
+{
+    if (updating_) {
+        updating_ = false;
+        Main->Tree->Items().EndUpdate();
+    }
+}
+
+void TTreeCover::Uncover()
+{
+    if (covered_) {
+        covered_ = false;
+        Main->Tree2->SetVisible(false);
+    }
+}
+
+std::string OutlineStatusText(const std::string& verb, const std::string& path)
+{
+    return std::string("Quillo") + " is " + verb + " " + ChangeFileExt(ExtractFileName(path), "") + ": ";
+}
+
+std::string BodyWithCrLf(const std::string& body)
+{
+    std::string text;
+    text.reserve(body.size() + body.size() / 16);
+    for (char c : body) {
+        if (c == '\n')
+            text += '\r';
+        text += c;
+    }
+    return text;
+}
+
+void ClearEditorPage()
+{
+    if (Main && Main->RichEdit) {
+        Main->RichEdit->Clear();
+        // The cleared text is nobody's typing and must not be stored anywhere.
+        Main->RichEdit->SetModified(false);
+    }
+    // The editor no longer shows these pages; a stale pointer would make the
+    // next click skip loading the page or store text into the wrong one.
+    LastShownPage = nullptr;
+    EditorPage = nullptr;
+}
+
+void WriteOutlineBranch(TStream& stream, TTreeNode* top, struct OutlineProperties& properties, const KbfStamp& stamp,
+                        TProgressScope* progress)
+{
+    // Pre-order with each page's parent number taken from a stack of the
+    // pages above it: no node is ever looked up by absolute index.
+    std::vector<TTreeNode*> order;
+    std::vector<std::int32_t> parents;
+    order.push_back(top);
+    parents.push_back(0);
+    std::vector<std::pair<TTreeNode*, std::int32_t>> pending;
+    for (int k = top->Count() - 1; k >= 0; --k)
+        pending.emplace_back(top->Item(k), 0);
+    while (!pending.empty()) {
+        auto [node, parent] = pending.back();
+        pending.pop_back();
+        const auto index = static_cast<std::int32_t>(order.size());
+        order.push_back(node);
+        parents.push_back(parent);
+        for (int k = node->Count() - 1; k >= 0; --k)
+            pending.emplace_back(node->Item(k), index);
+    }
+    if (order.size() > static_cast<std::size_t>(INT32_MAX))
+        throw std::length_error("too many pages for one file");
+
+    WriteKbfHeader(stream);
+    WritePropertiesBlock(stream, properties, stamp);
+    WriteKbfNumber(stream, static_cast<std::int32_t>(order.size()));
+    TPageProgress bar(progress, order.size());
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        KbfPage page = PageOf(order[i]);
+        page.parent = parents[i];
+        page.expand = ExpandStateOf(order[i]);
+        WritePageRecord(stream, page);
+        bar.Done(i);
+    }
+    WriteRootRecord(stream, PageOf(top));
+}
+
+SafeWriteResult SaveBranchFile(const std::string& path, TTreeNode* top, struct OutlineProperties& properties,
+                               TProgressScope& progress)
+{
+    const KbfStamp stamp{CurrentDateText(), UserSettings.Name};
+    return WriteFileSafely(path, [&](TStream& stream) { WriteOutlineBranch(stream, top, properties, stamp, &progress); });
+}
+
+bool SaveOutline(const std::string& path, OutlineSaveMode mode)
+{
+    SafeWriteResult result;
+    {
+        TProgressScope progress(OutlineStatusText("saving", path));
+        result = SaveBranchFile(path, Main->Tree->Items().GetFirstNode(), OutlineProperties, progress);
+    }
+    if (result != SafeWriteResult::Ok) {
+        ShowInfoMessage(SaveFailureText(result));
+        return false;
+    }
+    if (mode == OutlineSaveMode::Adopt) {
+        OutlineProperties.FileChanged = 0;
+        Main->RichEdit->SetModified(false);
+        CurrentFileName = path;
+    }
+    return true;
+}
+
+bool ReadOutlineFile(const std::string& path, KbfOutline& outline, KbfReadResult& result)
+{
+    // Binary: byte 0x1A is an ordinary byte of a text, not the end of the file.
+    result = KbfReadResult::CannotOpen;
+    try {
+        TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+        result = ReadKbf(file, outline);
+    } catch (...) {
+        result = KbfReadResult::CannotOpen;
+    }
+    if (result == KbfReadResult::Ok || result == KbfReadResult::DamagedPages)
+        return true;
+    return false;
+}
+
+std::vector<TTreeNode*> AddOutlinePages(TTreeNode* top, KbfOutline& outline, TProgressScope& progress)
+{
+    TTreeNodes& items = Main->Tree->Items();
+    // Index-to-node table: the codec guarantees every parent precedes its page.
+    std::vector<TTreeNode*> nodes(outline.pages.size(), nullptr);
+    nodes[0] = top;
+    TPageProgress bar(&progress, outline.pages.size());
+    for (std::size_t i = 1; i < outline.pages.size(); ++i) {
+        KbfPage& page = outline.pages[i];
+        TTreeNode* node = items.AddChild(nodes[static_cast<std::size_t>(page.parent)], page.title);
+        AttachNewPageData(node);
+        PageData* data = PageDataOf(node);
+        data->SetBodyText(BodyWithCrLf(page.body));
+        data->ExpandState = static_cast<std::uint8_t>(page.expand);
+        node->SetStateIndex(page.state);
+        // The text now lives in the page; the copy would only raise the peak.
+        std::string().swap(page.body);
+        nodes[i] = node;
+        bar.Done(i);
+    }
+    return nodes;
+}
+
+bool LoadOutline(const std::string& path)
+{
+    KbfReadResult result = KbfReadResult::Ok;
+    bool loaded = false;
+    {
+        TProgressScope progress(OutlineStatusText("loading", path));
+        KbfOutline outline;
+        if (ReadOutlineFile(path, outline, result)) {
+            TTreeView& tree = *Main->Tree;
+            TTreeNode* root = tree.Items().GetFirstNode();
+            // Typing still in the editor goes to its page before the pages go.
+            if (Main->RichEdit->Modified())
+                Main->RichEditExit();
+            ClearEditorPage();
+            {
+                TTreeCover cover(true);
+                root->DeleteChildren();
+                // Never without a record: whatever fails next, the caller may
+                // start a new outline, which frees the root's record.
+                AttachNewPageData(root);
+                tree.SetSelected(root);
+                const std::vector<TTreeNode*> nodes = AddOutlinePages(root, outline, progress);
+                cover.Resume();
+                if (result == KbfReadResult::Ok) {
+                    if (outline.rootRecordRead) {
+                        const KbfPage& top = outline.pages[0];
+                        PageDataOf(root)->SetBodyText(BodyWithCrLf(top.body));
+                        root->SetText(top.title);
+                        root->SetStateIndex(top.state);
+                    } else {
+                        root->SetStateIndex(1);
+                    }
+                    for (std::size_t i = 1; i < nodes.size(); ++i) {
+                        TTreeNode* node = nodes[i];
+                        if (!node->HasChildren())
+                            continue;
+                        if (outline.pages[i].expand == KbfCollapsed)
+                            node->Collapse(false);
+                        else
+                            node->Expand(false);
+                    }
+                    CopyOutlineProperties(OutlineProperties, outline.properties);
+                    loaded = true;
+                }
+                cover.Uncover();
+            }
+            ClearEditorPage();
+        }
+    }
+    if (!loaded) {
+        ShowInfoMessage(KbfReadMessage(result == KbfReadResult::Ok ? KbfReadResult::DamagedPages : result));
+        return false;
+    }
+    OutlineProperties.FileChanged = 0;
+    return true;
+}
