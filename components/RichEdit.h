@@ -44,8 +44,11 @@ public:
         RegisterRichEditConversionFormat(extension, plainText, std::move(conversionClass));
     }
 
-    // Empties the text and clears the modified flag.
+    // Empties the text and clears the modified flag. A control holding much
+    // text gets a fresh window instead (see ReplaceLargeContent).
     void Clear();
+    // Replaces the whole text; over much text, in a fresh window.
+    void SetText(const std::string& text);
     bool Modified() const;
     void SetModified(bool modified);
     bool ReadOnly() const;
@@ -136,7 +139,16 @@ private:
     void Changed();
     void UpdateTextMode();
     void HandleLink(const ENLINK& link);
+    // Emptying the control takes time growing with the square of its line
+    // count under Wine (seconds for a long page), destroying it does not:
+    // before the whole text is replaced, a control holding much text is
+    // swapped for a fresh empty window set up like it. Returns whether it was.
+    bool ReplaceLargeContent();
+    void RecreateWindow();
 
+    // The scroll bar styles the window was made with; the control adds and
+    // removes them as the text grows and shrinks.
+    DWORD scrollBarStyle_ = 0;
     bool plainText_ = false;
     bool wordWrap_ = true;
     bool hideSelection_ = true;

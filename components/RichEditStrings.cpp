@@ -179,35 +179,44 @@ DWORD CALLBACK WriteStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG
 // Hidden or not, a control that redraws recomputes its layout after every
 // edit, which makes big edits take seconds under Wine. Switching redraw on
 // must not show a hidden control, as the default handling of the message would.
-void SetRedraw(HWND window, bool redraw)
+bool ShownByStyle(HWND window) { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// Under Wine, switching redraw off clears WS_VISIBLE and switching it on sets
+// it, so a control that was hidden when redraw went off is hidden again.
+void SetRedraw(HWND window, bool redraw, bool shownBefore)
 {
-    const bool visible = (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
     SendMessageA(window, WM_SETREDRAW, redraw, 0);
-    if (!visible)
+    if (!shownBefore)
         SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_VISIBLE);
 }
 
 // Redraw off for one operation outside any update bracket.
+// A fresh window (see TQCustomRichEdit::ReplaceLargeContent) starts with
+// redraw on and only needs repainting.
 class QuietRedraw {
 public:
-    QuietRedraw(HWND window, bool active) : window_(window), active_(active)
+    QuietRedraw(const TQCustomRichEdit& owner, bool active)
+        : owner_(owner), window_(owner.Handle()), active_(active), shown_(ShownByStyle(window_))
     {
         if (active_)
-            SetRedraw(window_, false);
+            SetRedraw(window_, false, shown_);
     }
     ~QuietRedraw()
     {
-        if (active_) {
-            SetRedraw(window_, true);
-            InvalidateRect(window_, nullptr, TRUE);
-        }
+        if (!active_)
+            return;
+        if (owner_.Handle() == window_)
+            SetRedraw(window_, true, shown_);
+        InvalidateRect(owner_.Handle(), nullptr, TRUE);
     }
     QuietRedraw(const QuietRedraw&) = delete;
     QuietRedraw& operator=(const QuietRedraw&) = delete;
 
 private:
+    const TQCustomRichEdit& owner_;
     HWND window_;
     bool active_;
+    bool shown_;
 };
 
 // Clears the flag on every path out.
@@ -333,14 +342,18 @@ void TRichEditStrings::Delete(int index)
 
 void TRichEditStrings::Clear()
 {
-    QuietRedraw quiet(owner_.Handle(), UpdateCount() == 0);
+    // Clearing may put a fresh window in place of the old one: redraw goes
+    // back on in whichever window the control has afterwards.
+    QuietRedraw quiet(owner_, UpdateCount() == 0);
     owner_.Clear();
 }
 
 void TRichEditStrings::SetUpdateState(bool updating)
 {
     HWND window = owner_.Handle();
-    SetRedraw(window, !updating);
+    if (updating)
+        visibleBeforeUpdate_ = ShownByStyle(window);
+    SetRedraw(window, !updating, visibleBeforeUpdate_);
     if (!updating) {
         InvalidateRect(window, nullptr, TRUE);
         // One change for the whole batch, as the control would report it.
@@ -481,6 +494,10 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
         type |= SF_UNICODE;
     const WPARAM selection = (mode_ & smSelection) ? SFF_SELECTION : 0;
     type |= selection;
+    // Loading over the whole text empties the control first, which a fresh
+    // window does far faster when it holds much.
+    if (!selection)
+        owner_.ReplaceLargeContent();
 
     HWND window = owner_.Handle();
     auto streamIn = [&](TConversion& conversion, TStream& source, WPARAM streamType) {
@@ -494,7 +511,7 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
         SendMessageA(window, EM_STREAMIN, streamType, reinterpret_cast<LPARAM>(&edit));
         return edit.dwError;
     };
-    QuietRedraw quiet(window, UpdateCount() == 0);
+    QuietRedraw quiet(owner_, UpdateCount() == 0);
 
     // A failed load empties the whole control, even one meant for the
     // selection only: keep the content so that the retry replaces no more

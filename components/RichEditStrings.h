@@ -95,6 +95,8 @@ protected:
     void SetUpdateState(bool updating) override;
 
 private:
+    // A fresh window made during an update bracket is switched to no redraw as well.
+    friend class TQCustomRichEdit;
     // The break the control stores for a line end: version 1 keeps CR LF.
     std::string Break() const;
     void InsertAtEnd(const std::string& joined);
@@ -103,6 +105,8 @@ private:
     TRichStreamFormat format_ = sfDefault;
     TRichStreamModes mode_ = 0;
     std::unique_ptr<TConversion> converter_;
+    // Whether the control was shown when the update bracket began.
+    bool visibleBeforeUpdate_ = true;
 };
 
 // Adds a file extension (without the dot) for LoadFromFile/SaveToFile; the

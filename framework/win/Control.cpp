@@ -122,6 +122,19 @@ void TControl::DestroyHandle()
     DestroyWindow(window);
 }
 
+HWND TControl::ReplaceHandle(HWND window)
+{
+    HWND old = handle_;
+    if (old) {
+        handle_ = nullptr;
+        SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        RemovePropA(old, ControlProperty);
+        ControlTable().erase(old);
+    }
+    AdoptHandle(window);
+    return old;
+}
+
 TControl* TControl::FromHandle(HWND window)
 {
     if (!window)

@@ -102,6 +102,12 @@ protected:
     virtual bool HandleContextMenu(int screenX, int screenY);
 
     void DestroyHandle();
+    // Puts another window in place of the control's own: the object, with its
+    // handlers, children, popup menu, cursor and alignment, now answers for
+    // the new window. The old one is detached (its own window procedure back,
+    // out of the handle table) but not destroyed, so the caller can move the
+    // focus and the z-order first. Returns the old window.
+    HWND ReplaceHandle(HWND window);
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

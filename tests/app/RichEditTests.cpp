@@ -401,3 +401,198 @@ TEST_F(RichEdit, CaretPositionIsColumnAndLine)
     EXPECT_EQ(caret.y, 1);
     EXPECT_EQ(edit->LineFromChar(1), 0);
 }
+
+namespace {
+std::string ManyLines(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "Line number " + std::to_string(i) + " of a long page\r\n";
+    return text;
+}
+
+// Another control to take the focus from, so that a change of focus shows.
+class RichEditRecreate : public RichEdit {
+protected:
+    void SetUp() override
+    {
+        RichEdit::SetUp();
+        edit->SetBounds(5, 6, 300, 200);
+        edit->SetPlainText(true);
+        edit->SetUndoLimit(1);
+        edit->SetWordSelection(false);
+        edit->SetHideSelection(false);
+        edit->SetWordWrap(false);
+        edit->SetFont(font);
+    }
+    void TearDown() override
+    {
+        RichEdit::TearDown();
+        DeleteObject(font);
+    }
+
+    static CHARFORMAT2A DefaultFormat(HWND window)
+    {
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        SendMessageA(window, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+        return format;
+    }
+
+    HFONT font = CreateFontA(-17, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Courier New");
+};
+}
+
+TEST_F(RichEditRecreate, ClearOnALongTextGivesAFreshWindowSetUpTheSame)
+{
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    edit->SetFocus();
+    ASSERT_TRUE(edit->Focused());
+    int enters = 0;
+    int exits = 0;
+    edit->OnEnter = [&] { ++enters; };
+    edit->OnExit = [&] { ++exits; };
+    edit->Lines().SetText(ManyLines(3000));
+    ASSERT_EQ(edit->Lines().Count(), 3000);
+    // An update bracket of the line list leaves the control hidden under Wine.
+    edit->SetVisible(true);
+    ASSERT_TRUE(edit->Visible());
+    edit->SetReadOnly(true);
+    const HWND old = edit->Handle();
+    const LRESULT modeBefore = SendMessageA(old, EM_GETTEXTMODE, 0, 0);
+    const CHARFORMAT2A fontBefore = DefaultFormat(old);
+    const DWORD maskBefore = static_cast<DWORD>(SendMessageA(old, EM_GETEVENTMASK, 0, 0));
+    const LRESULT optionsBefore = SendMessageA(old, EM_GETOPTIONS, 0, 0);
+    const LONG_PTR exStyleBefore = GetWindowLongPtrA(old, GWL_EXSTYLE);
+
+    edit->Clear();
+
+    const HWND now = edit->Handle();
+    EXPECT_NE(now, old);
+    EXPECT_FALSE(IsWindow(old));
+    ASSERT_TRUE(IsWindow(now));
+    EXPECT_EQ(TControl::FromHandle(now), edit.get());
+    EXPECT_EQ(GetParent(now), form->Handle());
+    EXPECT_EQ(edit->TextLength(), 0);
+    EXPECT_EQ(edit->Lines().Count(), 0);
+    EXPECT_FALSE(edit->Modified());
+    EXPECT_TRUE(edit->PlainText());
+    EXPECT_EQ(SendMessageA(now, EM_GETTEXTMODE, 0, 0), modeBefore);
+    EXPECT_TRUE(edit->ReadOnly());
+    EXPECT_FALSE(edit->WordSelection());
+    EXPECT_EQ(SendMessageA(now, EM_GETOPTIONS, 0, 0), optionsBefore);
+    EXPECT_EQ(GetWindowLongPtrA(now, GWL_EXSTYLE), exStyleBefore);
+    EXPECT_EQ(SendMessageA(now, EM_GETEVENTMASK, 0, 0), static_cast<LRESULT>(maskBefore));
+    EXPECT_EQ(edit->UndoLimit(), 1);
+    EXPECT_EQ(SendMessageA(now, EM_SETUNDOLIMIT, 1, 0), 1);
+    const CHARFORMAT2A fontAfter = DefaultFormat(now);
+    EXPECT_STREQ(fontAfter.szFaceName, fontBefore.szFaceName);
+    EXPECT_EQ(fontAfter.yHeight, fontBefore.yHeight);
+    EXPECT_EQ(edit->Left(), 5);
+    EXPECT_EQ(edit->Top(), 6);
+    EXPECT_EQ(edit->Width(), 300);
+    EXPECT_EQ(edit->Height(), 200);
+    EXPECT_TRUE(edit->Visible());
+    EXPECT_TRUE(IsWindowVisible(now));
+    EXPECT_TRUE(GetWindowLongPtrA(now, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(enters, 0);
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(form->ActiveControl(), edit.get());
+
+    // Later edits still report through the same object.
+    edit->SetReadOnly(false);
+    EXPECT_FALSE(edit->ReadOnly());
+    int changes = 0;
+    int selections = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->OnSelectionChange = [&] { ++selections; };
+    edit->SetSelText("typed");
+    EXPECT_GE(changes, 1);
+    EXPECT_EQ(edit->Text(), "typed");
+    const int before = selections;
+    edit->SetSelection(1, 3, false);
+    EXPECT_GT(selections, before);
+
+    // Leaving the control is reported once, as ever.
+    TQRichEdit other(form.get(), form.get());
+    other.SetBounds(5, 210, 100, 40);
+    other.SetFocus();
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(RichEditRecreate, ReplacingALongTextKeepsTheControlUsable)
+{
+    const HWND first = edit->Handle();
+    edit->Lines().SetText(ManyLines(2500));
+    int changes = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->Lines().SetText("one\r\ntwo\r\n");
+    EXPECT_EQ(changes, 1);
+    EXPECT_NE(edit->Handle(), first);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(edit->Lines().GetText(), "one\r\ntwo\r\n");
+    EXPECT_TRUE(edit->PlainText());
+
+    // SetText, a load over the whole text and the mode switch as well.
+    edit->Lines().SetText(ManyLines(2500));
+    HWND before = edit->Handle();
+    edit->SetText("short");
+    EXPECT_NE(edit->Handle(), before);
+    EXPECT_EQ(edit->Text(), "short");
+
+    edit->Lines().SetText(ManyLines(2500));
+    before = edit->Handle();
+    TMemoryStream stream;
+    stream.Write("loaded\r\n", 8);
+    stream.SetPosition(0);
+    edit->Lines().LoadFromStream(stream);
+    EXPECT_NE(edit->Handle(), before);
+    EXPECT_EQ(edit->Lines().GetText(), "loaded\r\n");
+
+    const std::string many = ManyLines(2500);
+    edit->Lines().SetText(many);
+    edit->SetModified(true);
+    edit->SetSelection(4, 9, false);
+    before = edit->Handle();
+    edit->SetPlainText(false);
+    EXPECT_NE(edit->Handle(), before);
+    EXPECT_FALSE(edit->PlainText());
+    EXPECT_EQ(SendMessageA(edit->Handle(), EM_GETTEXTMODE, 0, 0) & TM_RICHTEXT, TM_RICHTEXT);
+    EXPECT_EQ(edit->Lines().Count(), 2500);
+    EXPECT_TRUE(edit->Modified());
+    EXPECT_EQ(edit->SelStart(), 4);
+    EXPECT_EQ(edit->SelLength(), 5);
+
+    // A short text is emptied in place.
+    edit->SetText("a few words");
+    before = edit->Handle();
+    edit->Clear();
+    EXPECT_EQ(edit->Handle(), before);
+    EXPECT_EQ(edit->TextLength(), 0);
+}
+
+TEST_F(RichEditRecreate, AHiddenControlStaysHidden)
+{
+    edit->SetVisible(false);
+    edit->Lines().SetText(ManyLines(2500));
+    const HWND before = edit->Handle();
+    edit->Clear();
+    EXPECT_NE(edit->Handle(), before);
+    EXPECT_FALSE(edit->Visible());
+    edit->Lines().SetText(ManyLines(2500));
+    edit->Lines().SetText("x\r\n");
+    EXPECT_FALSE(edit->Visible());
+}
+
+TEST_F(RichEditRecreate, AShownControlStaysShownThroughUpdates)
+{
+    edit->SetVisible(true);
+    edit->Lines().SetText("a\r\nb\r\n");
+    EXPECT_TRUE(edit->Visible());
+    edit->Lines().SetText(ManyLines(2500));
+    EXPECT_TRUE(edit->Visible());
+    edit->Clear();
+    EXPECT_TRUE(edit->Visible());
+}
