@@ -179,34 +179,22 @@ DWORD CALLBACK WriteStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG
 // Hidden or not, a control that redraws recomputes its layout after every
 // edit, which makes big edits take seconds under Wine. Switching redraw on
 // must not show a hidden control, as the default handling of the message would.
-bool ShownByStyle(HWND window) { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
-
-// Under Wine, switching redraw off clears WS_VISIBLE and switching it on sets
-// it, so a control that was hidden when redraw went off is hidden again.
-void SetRedraw(HWND window, bool redraw, bool shownBefore)
-{
-    SendMessageA(window, WM_SETREDRAW, redraw, 0);
-    if (!shownBefore)
-        SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_VISIBLE);
-}
-
 // Redraw off for one operation outside any update bracket.
 // A fresh window (see TQCustomRichEdit::ReplaceLargeContent) starts with
 // redraw on and only needs repainting.
 class QuietRedraw {
 public:
-    QuietRedraw(const TQCustomRichEdit& owner, bool active)
-        : owner_(owner), window_(owner.Handle()), active_(active), shown_(ShownByStyle(window_))
+    QuietRedraw(const TQCustomRichEdit& owner, bool active) : owner_(owner), window_(owner.Handle()), active_(active)
     {
         if (active_)
-            SetRedraw(window_, false, shown_);
+            redraw_.Suspend(window_);
     }
     ~QuietRedraw()
     {
         if (!active_)
             return;
         if (owner_.Handle() == window_)
-            SetRedraw(window_, true, shown_);
+            redraw_.Resume(window_);
         InvalidateRect(owner_.Handle(), nullptr, TRUE);
     }
     QuietRedraw(const QuietRedraw&) = delete;
@@ -216,7 +204,7 @@ private:
     const TQCustomRichEdit& owner_;
     HWND window_;
     bool active_;
-    bool shown_;
+    TRedrawSuspension redraw_;
 };
 
 // Clears the flag on every path out.
@@ -352,8 +340,9 @@ void TRichEditStrings::SetUpdateState(bool updating)
 {
     HWND window = owner_.Handle();
     if (updating)
-        visibleBeforeUpdate_ = ShownByStyle(window);
-    SetRedraw(window, !updating, visibleBeforeUpdate_);
+        redraw_.Suspend(window);
+    else
+        redraw_.Resume(window);
     if (!updating) {
         InvalidateRect(window, nullptr, TRUE);
         // One change for the whole batch, as the control would report it.

@@ -4,6 +4,7 @@
 // loads and saves go through the control's stream messages in plain text or
 // RTF, through a conversion object that may recode the bytes.
 
+#include "Control.h"
 #include "StringList.h"
 
 #include <functional>
@@ -105,8 +106,7 @@ private:
     TRichStreamFormat format_ = sfDefault;
     TRichStreamModes mode_ = 0;
     std::unique_ptr<TConversion> converter_;
-    // Whether the control was shown when the update bracket began.
-    bool visibleBeforeUpdate_ = true;
+    TRedrawSuspension redraw_;
 };
 
 // Adds a file extension (without the dot) for LoadFromFile/SaveToFile; the

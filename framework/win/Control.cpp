@@ -48,6 +48,19 @@ TShiftState ShiftStateFromMouseKeys(WPARAM keys)
     return state;
 }
 
+void TRedrawSuspension::Suspend(HWND window)
+{
+    shownBefore_ = (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+}
+
+void TRedrawSuspension::Resume(HWND window)
+{
+    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    if (!shownBefore_)
+        SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) & ~WS_VISIBLE);
+}
+
 const char* RegisterPlainClass(const char* name, UINT style, int background)
 {
     WNDCLASSEXA existing{};

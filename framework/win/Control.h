@@ -128,6 +128,18 @@ private:
 
 TShiftState ShiftStateFromMouseKeys(WPARAM keys);
 
+// Switches a window's drawing off for a batch of changes and back on. Under
+// Wine, turning redraw off clears WS_VISIBLE and turning it on sets it, so
+// the window's visibility from before is kept and restored.
+class TRedrawSuspension {
+public:
+    void Suspend(HWND window);
+    void Resume(HWND window);
+
+private:
+    bool shownBefore_ = true;
+};
+
 // Registers, once, a plain window class for controls the system does not
 // offer (panels, splitters, images); returns its name.
 const char* RegisterPlainClass(const char* name, UINT style = CS_DBLCLKS, int background = COLOR_BTNFACE);

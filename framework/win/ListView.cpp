@@ -326,7 +326,7 @@ void TListView::Clear()
 void TListView::BeginUpdate()
 {
     if (updateCount_++ == 0)
-        SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+        redraw_.Suspend(Handle());
 }
 
 void TListView::EndUpdate()
@@ -335,7 +335,7 @@ void TListView::EndUpdate()
         return;
     if (sortType_ == TSortType::stText)
         AlphaSort();
-    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    redraw_.Resume(Handle());
     Invalidate();
 }
 

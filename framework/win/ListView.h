@@ -150,4 +150,5 @@ private:
     std::vector<std::unique_ptr<TListItem>> items_;
     TSortType sortType_ = TSortType::stNone;
     int updateCount_ = 0;
+    TRedrawSuspension redraw_;
 };

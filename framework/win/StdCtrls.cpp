@@ -502,9 +502,12 @@ void TListControlItems::Assign(const std::vector<std::string>& items)
 
 void TListControlItems::SetUpdateState(bool updating)
 {
-    Send(WM_SETREDRAW, !updating);
-    if (!updating)
-        InvalidateRect(control_.Handle(), nullptr, TRUE);
+    if (updating) {
+        redraw_.Suspend(control_.Handle());
+        return;
+    }
+    redraw_.Resume(control_.Handle());
+    InvalidateRect(control_.Handle(), nullptr, TRUE);
 }
 
 int TListControlItems::CompareStrings(const std::string& a, const std::string& b) const

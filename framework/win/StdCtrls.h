@@ -204,6 +204,7 @@ private:
     void CheckIndex(int index) const;
 
     const TControl& control_;
+    TRedrawSuspension redraw_;
     const Messages& messages_;
     bool sorted_ = false;
 };

@@ -335,7 +335,7 @@ void TTreeNodes::Clear()
 void TTreeNodes::BeginUpdate()
 {
     if (updateCount_++ == 0 && view_->Handle())
-        SendMessageA(view_->Handle(), WM_SETREDRAW, FALSE, 0);
+        redraw_.Suspend(view_->Handle());
 }
 
 void TTreeNodes::EndUpdate()
@@ -343,7 +343,7 @@ void TTreeNodes::EndUpdate()
     if (updateCount_ == 0)
         return;
     if (--updateCount_ == 0 && view_->Handle()) {
-        SendMessageA(view_->Handle(), WM_SETREDRAW, TRUE, 0);
+        redraw_.Resume(view_->Handle());
         InvalidateRect(view_->Handle(), nullptr, TRUE);
     }
 }

@@ -223,6 +223,7 @@ private:
     std::unique_ptr<TTreeNode> top_;
     int count_ = 0;
     int updateCount_ = 0;
+    TRedrawSuspension redraw_;
     mutable std::vector<TTreeNode*> order_;
     mutable size_t valid_ = 0;
 };

@@ -983,3 +983,17 @@ TEST_F(TreeTest, SixtyFiveThousandNodesInsertWalkAndIndex)
     items.Clear();
     EXPECT_EQ(items.Count(), 0);
 }
+
+TEST_F(TreeTest, AnUpdateLeavesTheTreeAsVisibleAsItWas)
+{
+    tree.SetVisible(false);
+    items.BeginUpdate();
+    Build("A(B),C");
+    items.EndUpdate();
+    EXPECT_FALSE(tree.Visible()) << "a hidden tree, like the one that covers the page tree, stays hidden";
+    tree.SetVisible(true);
+    items.BeginUpdate();
+    Build("D");
+    items.EndUpdate();
+    EXPECT_TRUE(tree.Visible());
+}
