@@ -2,6 +2,7 @@
 // pages (about 20 MB) opened into the main window's page tree and saved back,
 // against inserting the same number of bare items into a tree in the same run.
 
+#include "BenchTreeForm.h"
 #include "Application.h"
 #include "Form.h"
 #include "KbfFormat.h"
@@ -73,19 +74,9 @@ std::size_t PrivateBytes(bool peak)
     return peak ? counters.PeakPagefileUsage : counters.PagefileUsage;
 }
 
-class BareForm : public TForm {
+class BareForm : public BenchTreeForm {
 public:
-    BareForm()
-    {
-        CreateParams params;
-        params.caption = "Bare tree";
-        params.width = 400;
-        params.height = 600;
-        CreateHandle(params);
-        tree = std::make_unique<TTreeView>(this, this);
-        tree->SetBounds(0, 0, 380, 560);
-    }
-    std::unique_ptr<TTreeView> tree;
+    BareForm() : BenchTreeForm("Bare tree") {}
 };
 }
 

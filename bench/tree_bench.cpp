@@ -2,6 +2,7 @@
 // may hold) in a hidden window: building it, walking it, numbering it, moving
 // pages the way the file readers do, opening every branch and deleting it all.
 
+#include "BenchTreeForm.h"
 #include "Form.h"
 #include "TreeView.h"
 
@@ -15,19 +16,9 @@
 namespace {
 constexpr int PageCount = 65535;
 
-class BenchForm : public TForm {
+class BenchForm : public BenchTreeForm {
 public:
-    BenchForm()
-    {
-        CreateParams params;
-        params.caption = "Tree benchmark";
-        params.width = 400;
-        params.height = 600;
-        CreateHandle(params);
-        tree = std::make_unique<TTreeView>(this, this);
-        tree->SetBounds(0, 0, 380, 560);
-    }
-    std::unique_ptr<TTreeView> tree;
+    BenchForm() : BenchTreeForm("Tree benchmark") {}
 };
 
 using Clock = std::chrono::steady_clock;

@@ -207,6 +207,48 @@ private:
     TRedrawSuspension redraw_;
 };
 
+// Holds back the owner's selection-change event for one operation and gives
+// it back on every path out.
+class SelectionEventsOff {
+public:
+    explicit SelectionEventsOff(TQCustomRichEdit& owner)
+        : owner_(owner), handler_(std::move(owner.OnSelectionChange))
+    {
+        owner_.OnSelectionChange = nullptr;
+    }
+    ~SelectionEventsOff() { owner_.OnSelectionChange = std::move(handler_); }
+    SelectionEventsOff(const SelectionEventsOff&) = delete;
+    SelectionEventsOff& operator=(const SelectionEventsOff&) = delete;
+
+private:
+    TQCustomRichEdit& owner_;
+    decltype(TQCustomRichEdit::OnSelectionChange) handler_;
+};
+
+// Brackets a batch of line changes with BeginUpdate and EndUpdate on every
+// path out. An error while closing the bracket during unwinding is dropped:
+// the error that unwinds is the one to report.
+class UpdateBracket {
+public:
+    explicit UpdateBracket(TStrings& lines) : lines_(lines) { lines_.BeginUpdate(); }
+    ~UpdateBracket() noexcept(false)
+    {
+        if (std::uncaught_exceptions() == 0) {
+            lines_.EndUpdate();
+            return;
+        }
+        try {
+            lines_.EndUpdate();
+        } catch (...) {
+        }
+    }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+private:
+    TStrings& lines_;
+};
+
 // Clears the flag on every path out.
 class EditingGuard {
 public:
@@ -423,23 +465,10 @@ void TRichEditStrings::AddStrings(const TStrings& source)
     for (int i = 0; i < source.Count(); ++i)
         joined += source.Get(i) + Break();
     // Appending moves the selection; that is no change a person made.
-    auto handler = std::move(owner_.OnSelectionChange);
-    owner_.OnSelectionChange = nullptr;
-    try {
-        BeginUpdate();
-        try {
-            if (!joined.empty())
-                InsertAtEnd(joined);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
-    } catch (...) {
-        owner_.OnSelectionChange = std::move(handler);
-        throw;
-    }
-    owner_.OnSelectionChange = std::move(handler);
+    SelectionEventsOff quiet(owner_);
+    UpdateBracket update(*this);
+    if (!joined.empty())
+        InsertAtEnd(joined);
 }
 
 void TRichEditStrings::Assign(const TStrings& source)
@@ -447,23 +476,10 @@ void TRichEditStrings::Assign(const TStrings& source)
     if (&source == this)
         return;
     // Emptying the control moves the selection too; no person moved it.
-    auto handler = std::move(owner_.OnSelectionChange);
-    owner_.OnSelectionChange = nullptr;
-    try {
-        BeginUpdate();
-        try {
-            Clear();
-            AddStrings(source);
-        } catch (...) {
-            EndUpdate();
-            throw;
-        }
-        EndUpdate();
-    } catch (...) {
-        owner_.OnSelectionChange = std::move(handler);
-        throw;
-    }
-    owner_.OnSelectionChange = std::move(handler);
+    SelectionEventsOff quiet(owner_);
+    UpdateBracket update(*this);
+    Clear();
+    AddStrings(source);
 }
 
 void TRichEditStrings::LoadFromStream(TStream& stream)
