@@ -247,6 +247,8 @@ void TMain::WireHandlers()
     SetHandler("mShortcutsClick", [this](TComponent* sender) { mShortcutsClick(sender); });
     SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
+    SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
+    SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
 }
 
 THandlerResolver TMain::HandlerResolver()

@@ -87,6 +87,14 @@ public:
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
 
+    // File commands (FileCommands.cpp).
+    // Caption, tray tip and application title from the outline's title.
+    void Retitle();
+    void bNewClick(TComponent* sender);
+    // True only when the outline was written; false when the save failed or
+    // no file name was chosen for an unnamed outline.
+    bool mSaveClick(TComponent* sender);
+
 private:
     void CreateWindowFrame();
     void LoadImages();
