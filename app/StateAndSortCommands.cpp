@@ -9,6 +9,7 @@
 #include "SharedState.h"
 #include "ToolBar.h"
 #include "TreeView.h"
+#include "resource.h"
 
 #include <cstdint>
 
@@ -48,9 +49,6 @@ const SortByStateCommand SortByStateCommands[] = {
     {"psByGray", "psByGrayClick", 14},
 };
 
-// The toolbar's image list holds one sort picture per key from here on.
-constexpr int FirstSortImage = 34;
-
 TMenuItem& MenuItem(const TMain& main, const char* name)
 {
     auto* item = dynamic_cast<TMenuItem*>(main.FindComponent(name));
@@ -73,7 +71,7 @@ void ChooseSortKey(TMain& main, const SortByStateCommand& command)
 {
     MenuItem(main, command.item).SetChecked(true);
     if (auto* button = dynamic_cast<TToolButton*>(main.FindComponent("bSort")))
-        button->SetImageIndex(FirstSortImage + command.key);
+        button->SetImageIndex(HOT_IMAGE_SORT_BY_STATE + command.key);
     OptionSettings.SortType = command.key;
     main.mSortClick(nullptr);
 }
