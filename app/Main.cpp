@@ -249,6 +249,16 @@ void TMain::WireHandlers()
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
+
+    SetHandler("mNormalClick", [this](TComponent* sender) { mNormalClick(sender); });
+    SetHandler("mOutlineClick", [this](TComponent* sender) { mOutlineClick(sender); });
+    SetHandler("mPageOnlyClick", [this](TComponent* sender) { mPageOnlyClick(sender); });
+    SetHandler("mToolbarClick", [this](TComponent* sender) { mToolbarClick(sender); });
+    SetHandler("mStatusBarClick", [this](TComponent* sender) { mStatusBarClick(sender); });
+    SetHandler("mSortClick", [this](TComponent* sender) { mSortClick(sender); });
+    SetHandler("psAlphabeticallyClick", [this](TComponent* sender) { psAlphabeticallyClick(sender); });
+    SetHandler("psSortWholeOutlineClick", [this](TComponent* sender) { psSortWholeOutlineClick(sender); });
+    WireStateAndSortCommands();
 }
 
 THandlerResolver TMain::HandlerResolver()

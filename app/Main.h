@@ -95,6 +95,20 @@ public:
     // no file name was chosen for an unnamed outline.
     bool mSaveClick(TComponent* sender);
 
+    // View modes, toolbar and status bar (ViewCommands.cpp); page states and
+    // sorting (StateAndSortCommands.cpp).
+    void mNormalClick(TComponent* sender);
+    void mOutlineClick(TComponent* sender);
+    void mPageOnlyClick(TComponent* sender);
+    void mToolbarClick(TComponent* sender);
+    void mStatusBarClick(TComponent* sender);
+    void mSortClick(TComponent* sender);
+    void psAlphabeticallyClick(TComponent* sender);
+    void psSortWholeOutlineClick(TComponent* sender);
+    // Registers the handlers of the state items and the sort-by-state items,
+    // which are rows of one table each, and gives each state item its image.
+    void WireStateAndSortCommands();
+
 private:
     void CreateWindowFrame();
     void LoadImages();
