@@ -31,6 +31,7 @@ protected:
         Application.CreateForm<TMain>();
         RecentFiles.Clear();
         OptionSettings.BackupCopy = false;
+        OutlineProperties.FileChanged = 0;
         Main->bNewClick(nullptr);
     }
     void TearDown() override
