@@ -152,6 +152,10 @@ void TMain::CreateTree()
     Tree->OnEditing = [this](TTreeNode* node, bool& allowEdit) { TreeEditing(node, allowEdit); };
     Tree->OnEdited = [this](TTreeNode* node, std::string& text) { TreeEdited(node, text); };
     Tree->OnDeletion = [this](TTreeNode* node) { TreeDeletion(node); };
+    Tree->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        TreeMouseDown(button, shift, x, y);
+    };
+    Tree->OnKeyUp = [this](WORD& key, TShiftState shift) { TreeKeyUp(key, shift); };
     TTreeNode* root = Tree->Items().AddChild(nullptr, UntitledFileName);
     root->SetData(new PageData);
 

@@ -84,6 +84,12 @@ public:
     void TreeEditing(TTreeNode* node, bool& allowEdit);
     void TreeEdited(TTreeNode* node, std::string& text);
     void TreeDeletion(TTreeNode* node);
+    // The tree's clicks and selection keys (TreeMouseKeys.cpp): each records
+    // the page in the history and shows it.
+    void TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void TreeKeyUp(WORD& key, TShiftState shift);
+    // Opens the state popup beside the selected page's label.
+    void OpenStatePopup();
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
 
