@@ -87,13 +87,25 @@ public:
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
 
-    // File commands (FileCommands.cpp).
+    // File commands (FileCommands.cpp, OpenCommands.cpp, InsertFileCommand.cpp,
+    // SendCommands.cpp).
     // Caption, tray tip and application title from the outline's title.
     void Retitle();
     void bNewClick(TComponent* sender);
     // True only when the outline was written; false when the save failed or
     // no file name was chosen for an unnamed outline.
     bool mSaveClick(TComponent* sender);
+    void mSaveAsClick(TComponent* sender);
+    void mOpenClick(TComponent* sender);
+    // Every Reopen item, of the menu and of the popup: opens the path its
+    // caption shows.
+    void m0Click(TComponent* sender);
+    void mRevertClick(TComponent* sender);
+    void mUpOneLevelClick(TComponent* sender);
+    void mFileClick(TComponent* sender);
+    void mDesktopClick(TComponent* sender);
+    void m144FloppyClick(TComponent* sender);
+    void mNewWindowClick(TComponent* sender);
 
     // View modes, toolbar and status bar (ViewCommands.cpp); page states and
     // sorting (StateAndSortCommands.cpp).
