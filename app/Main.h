@@ -87,8 +87,7 @@ public:
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
 
-    // File commands (FileCommands.cpp, OpenCommands.cpp, InsertFileCommand.cpp,
-    // SendCommands.cpp).
+    // File commands (FileCommands.cpp).
     // Caption, tray tip and application title from the outline's title.
     void Retitle();
     void bNewClick(TComponent* sender);
@@ -96,6 +95,9 @@ public:
     // no file name was chosen for an unnamed outline.
     bool mSaveClick(TComponent* sender);
     void mSaveAsClick(TComponent* sender);
+    void mNewWindowClick(TComponent* sender);
+    // Open, Reopen, Revert and Up One Level (OpenCommands.cpp); Insert File
+    // (InsertFileCommand.cpp); Send To (SendCommands.cpp).
     void mOpenClick(TComponent* sender);
     // Every Reopen item, of the menu and of the popup: opens the path its
     // caption shows.
@@ -105,7 +107,6 @@ public:
     void mFileClick(TComponent* sender);
     void mDesktopClick(TComponent* sender);
     void m144FloppyClick(TComponent* sender);
-    void mNewWindowClick(TComponent* sender);
 
     // View modes, toolbar and status bar (ViewCommands.cpp); page states and
     // sorting (StateAndSortCommands.cpp).
