@@ -185,7 +185,6 @@ private:
     std::int64_t left_ = std::max<std::int64_t>(stream_.Size() - stream_.Position(), 0);
 };
 
-
 bool IsWhite(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 // Walks the CR-free text: all of it in memory, or a window over it that is
