@@ -4,10 +4,14 @@
 
 #include "BenchTreeForm.h"
 #include "Application.h"
+#include "CommandLine.h"
 #include "Form.h"
 #include "KbfFormat.h"
 #include "Main.h"
 #include "OutlineFile.h"
+#include "SettingsRecords.h"
+#include "SettingsRegistry.h"
+#include "SettingsRoot.h"
 #include "SharedState.h"
 #include "Streams.h"
 #include "TreeView.h"
@@ -20,6 +24,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 constexpr int PageCount = 65535;
@@ -111,6 +116,14 @@ int main()
     }
     Report("insert 65,535 bare items into a tree", bare, 1e9, "ms");
 
+    // The window starts as "Quillo /m" with settings of the bench's own: no
+    // outline, no help, no notification icon.
+    const std::string settingsParent = "Software\\Corvane\\QuilloBench";
+    RegDeleteTreeA(HKEY_CURRENT_USER, settingsParent.c_str());
+    SetSettingsRoot(settingsParent + "\\1");
+    SetCommandLineArguments(std::vector<std::string>{"/m"});
+    OptionSettings.Traybar = 1;
+    OptionSettings.FirstUse = false;
     Application.Initialize();
     Application.CreateForm<TMain>();
     const std::size_t before = PrivateBytes(false);
@@ -133,6 +146,8 @@ int main()
     Report("SaveOutline, 65,535 pages", save, 300, "ms");
 
     Application.DestroyForms();
+    SettingsRegistry().CloseKey();
+    RegDeleteTreeA(HKEY_CURRENT_USER, settingsParent.c_str());
     DeleteFileA(path.c_str());
     DeleteFileA(copy.c_str());
     return 0;
