@@ -104,9 +104,6 @@ public:
     // True while an automatic save must wait: a save, a modal dialog or a
     // long operation is running.
     bool AutoSaveBlocked() const;
-    // PENDING: the file commands' own, until they are merged.
-    void Retitle();
-    bool mSaveClick(TComponent* sender);
 
 private:
     void StartUp();
