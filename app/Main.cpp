@@ -154,6 +154,10 @@ void TMain::CreateTree()
     Tree->OnEditing = [this](TTreeNode* node, bool& allowEdit) { TreeEditing(node, allowEdit); };
     Tree->OnEdited = [this](TTreeNode* node, std::string& text) { TreeEdited(node, text); };
     Tree->OnDeletion = [this](TTreeNode* node) { TreeDeletion(node); };
+    Tree->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        TreeMouseDown(button, shift, x, y);
+    };
+    Tree->OnKeyUp = [this](WORD& key, TShiftState shift) { TreeKeyUp(key, shift); };
     TTreeNode* root = Tree->Items().AddChild(nullptr, UntitledFileName);
     root->SetData(new PageData);
 
@@ -249,6 +253,18 @@ void TMain::WireHandlers()
     SetHandler("mShortcutsClick", [this](TComponent* sender) { mShortcutsClick(sender); });
     SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
+    SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
+    SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
+
+    SetHandler("mNormalClick", [this](TComponent* sender) { mNormalClick(sender); });
+    SetHandler("mOutlineClick", [this](TComponent* sender) { mOutlineClick(sender); });
+    SetHandler("mPageOnlyClick", [this](TComponent* sender) { mPageOnlyClick(sender); });
+    SetHandler("mToolbarClick", [this](TComponent* sender) { mToolbarClick(sender); });
+    SetHandler("mStatusBarClick", [this](TComponent* sender) { mStatusBarClick(sender); });
+    SetHandler("mSortClick", [this](TComponent* sender) { mSortClick(sender); });
+    SetHandler("psAlphabeticallyClick", [this](TComponent* sender) { psAlphabeticallyClick(sender); });
+    SetHandler("psSortWholeOutlineClick", [this](TComponent* sender) { psSortWholeOutlineClick(sender); });
+    WireStateAndSortCommands();
 }
 
 THandlerResolver TMain::HandlerResolver()

@@ -86,8 +86,36 @@ public:
     void TreeEditing(TTreeNode* node, bool& allowEdit);
     void TreeEdited(TTreeNode* node, std::string& text);
     void TreeDeletion(TTreeNode* node);
+    // The tree's clicks and selection keys (TreeMouseKeys.cpp): each records
+    // the page in the history and shows it.
+    void TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void TreeKeyUp(WORD& key, TShiftState shift);
+    // Opens the state popup beside the selected page's label.
+    void OpenStatePopup();
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
+
+    // File commands (FileCommands.cpp).
+    // Caption, tray tip and application title from the outline's title.
+    void Retitle();
+    void bNewClick(TComponent* sender);
+    // True only when the outline was written; false when the save failed or
+    // no file name was chosen for an unnamed outline.
+    bool mSaveClick(TComponent* sender);
+
+    // View modes, toolbar and status bar (ViewCommands.cpp); page states and
+    // sorting (StateAndSortCommands.cpp).
+    void mNormalClick(TComponent* sender);
+    void mOutlineClick(TComponent* sender);
+    void mPageOnlyClick(TComponent* sender);
+    void mToolbarClick(TComponent* sender);
+    void mStatusBarClick(TComponent* sender);
+    void mSortClick(TComponent* sender);
+    void psAlphabeticallyClick(TComponent* sender);
+    void psSortWholeOutlineClick(TComponent* sender);
+    // Registers the handlers of the state items and the sort-by-state items,
+    // which are rows of one table each, and gives each state item its image.
+    void WireStateAndSortCommands();
 
     // Start-up and close (StartUp.cpp, SettingsApply.cpp, CloseQuery.cpp,
     // AutoSave.cpp).

@@ -86,7 +86,7 @@ void TMain::OpenStartupOutline()
 bool TMain::OpenStartupFile(const std::string& path)
 {
     if (!LoadOutline(path)) {
-        RunHandler("bNewClick", this);
+        bNewClick(this);
         return false;
     }
     CurrentFileName = path;

