@@ -4,6 +4,7 @@
 #include "KbfFormat.h"
 #include "ModalScript.h"
 #include "Progress.h"
+#include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
 #include "StartedMain.h"
 #include "Streams.h"
@@ -139,6 +140,23 @@ TEST_F(Close, YesWithASaveThatFailsKeepsTheWindowOpenAndSavesNothing)
     EXPECT_FALSE(CloseStateWritten());
     EXPECT_EQ(OutlineProperties.FileChanged, 1);
     EXPECT_NE(Main->FExportProfiles, nullptr);
+}
+
+TEST_F(Close, YesWithACancelledSaveDialogKeepsTheWindowOpenAndSavesNothing)
+{
+    user.LastDb = "C:\\Before.kbf";
+    Start({"/m"});
+    OutlineProperties.FileChanged = 1;
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDYES);
+    ScriptedFileDialogs dialogs;
+    dialogs.Cancel();
+    Main->Close();
+    EXPECT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_FALSE(Main->Closed());
+    EXPECT_FALSE(SettingsSaved());
+    EXPECT_FALSE(CloseStateWritten());
+    EXPECT_EQ(CurrentFileName, "Untitled");
 }
 
 TEST_F(Close, SaveExitSavesWithoutAskingAndTheOptionsQuestionStillComes)
