@@ -4,6 +4,8 @@
 #include "ExportProfiles.h"
 #include "HtmlHelp.h"
 #include "KbfFormat.h"
+#include "PageData.h"
+#include "Pages.h"
 #include "ProgramFolder.h"
 #include "ScriptedMessageBoxes.h"
 #include "Splash.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -222,4 +225,71 @@ TEST_F(StartUp, TheStartMakesTheExportProfilesAndClosesTheSplash)
     EXPECT_EQ(Main->FExportProfiles->Current()->Name, "Default");
     EXPECT_TRUE(RawKeyExists(base_ + "\\ExportProfiles"));
     EXPECT_EQ(Application.HelpFile(), ExeFolder() + "Quillo.chm");
+}
+
+namespace {
+// The page a "file::" link names, walking the titles from the root with
+// their blanks written as "_"; null when there is none.
+TTreeNode* PageOfAbsoluteLink(TTreeNode* root, const std::string& link)
+{
+    const auto linkName = [](std::string title) {
+        for (char& c : title)
+            if (c == ' ')
+                c = '_';
+        return title;
+    };
+    std::vector<std::string> names;
+    std::string rest = link.substr(std::string("file::").size());
+    for (std::size_t at; (at = rest.find("\\\\")) != std::string::npos; rest.erase(0, at + 2))
+        names.push_back(rest.substr(0, at));
+    names.push_back(rest);
+    if (names.front() != linkName(root->Text()))
+        return nullptr;
+    TTreeNode* page = root;
+    for (std::size_t i = 1; i < names.size() && page; ++i) {
+        TTreeNode* child = page->getFirstChild();
+        while (child && linkName(child->Text()) != names[i])
+            child = child->getNextSibling();
+        page = child;
+    }
+    return page;
+}
+} // namespace
+
+TEST_F(StartUp, ANewUserStartsWithTheTutorialBesideTheProgram)
+{
+    // The settings of a first run: the defaults, the tutorial as last outline.
+    for (const char* key : {"User", "Options", "Reopen"})
+        ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, (base_ + "\\" + key).c_str()), ERROR_SUCCESS);
+    SetDefaultOptions(OptionSettings, ExeFolder());
+    OptionSettings.FirstUse = false;
+    SetDefaultUserSettings(UserSettings, ExeFolder());
+    SetCommandLineArguments(std::vector<std::string>{});
+    Application.CreateForm<TMain>();
+
+    const std::string tutorial = ExeFolder() + "Quillo Tutorial.kbf";
+    EXPECT_EQ(CurrentFileName, tutorial);
+    EXPECT_EQ(Main->Caption(), "Quillo Tutorial - Corvane Quillo");
+    TTreeNode* root = Main->Tree->Items().GetFirstNode();
+    EXPECT_EQ(root->Text(), "Quillo Tutorial");
+    EXPECT_GE(Main->Tree->Items().Count(), 20);
+    // Every page has something to say, and every page link leads somewhere.
+    int links = 0;
+    for (TTreeNode* page = root; page; page = page->GetNext()) {
+        SCOPED_TRACE(page->Text());
+        const std::string body = PageDataOf(page)->BodyText();
+        if (page->Level() > 0 && !page->HasChildren()) {
+            EXPECT_FALSE(body.empty());
+        }
+        for (std::size_t at = body.find("file::"); at != std::string::npos; at = body.find("file::", at + 1)) {
+            // The text may also name the prefix alone, as in ("file::").
+            if (at + 6 >= body.size() || !std::isalnum(static_cast<unsigned char>(body[at + 6])))
+                continue;
+            const std::size_t end = body.find_first_of(" \r\n", at);
+            const std::string link = body.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            EXPECT_NE(PageOfAbsoluteLink(root, link), nullptr) << link;
+            ++links;
+        }
+    }
+    EXPECT_GE(links, 1);
 }
