@@ -3,6 +3,7 @@
 // that starts empty for each test, the notification-area shell accepts the
 // icon, and the help viewer is a stand-in that shows nothing. A test that
 // wants otherwise sets it up in its own fixture, which runs after this.
+#include "Application.h"
 #include "CommandLine.h"
 #include "HtmlHelp.h"
 #include "SettingsRecords.h"
@@ -28,6 +29,8 @@ public:
     void OnTestStart(const ::testing::TestInfo&) override
     {
         SetCommandLineArguments(std::vector<std::string>{"/m"});
+        // The start puts the program's folder in front of the name.
+        Application.SetHelpFile("Quillo.chm");
         SetTrayShellCall([](DWORD, NOTIFYICONDATAA*) -> BOOL { return TRUE; });
         HtmlHelpHooks hooks;
         hooks.loadLibrary = [] { return GetModuleHandleA(nullptr); };

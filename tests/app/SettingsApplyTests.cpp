@@ -7,6 +7,7 @@
 #include "SettingsLoad.h"
 #include "StartedMain.h"
 #include "StatusBar.h"
+#include "ToolBar.h"
 #include "TrayComp.h"
 #include "TreeView.h"
 
@@ -193,6 +194,15 @@ TEST_F(StartedMain, TheFirstActivationPlacesTheWindowAsTheSettingsSay)
     EXPECT_EQ(bounds.bottom, 530);
     EXPECT_EQ(Main->Tree->Width(), 250);
     EXPECT_EQ(Main->WindowState(), TWindowState::wsNormal);
+}
+
+TEST_F(StartedMain, AHiddenToolbarStaysHidden)
+{
+    user.Toolbar = false;
+    Start({"/m"});
+    EXPECT_FALSE(Main->Toolbar->Visible());
+    EXPECT_FALSE(Item("mToolbar")->Checked());
+    EXPECT_EQ(Main->Tree->Top(), 0);
 }
 
 TEST_F(StartedMain, AMaximisedWindowStartsMaximised)
