@@ -1,5 +1,6 @@
 // The File commands that every other way of replacing or writing the outline
-// goes through: a new empty outline, Save, and the retitle step.
+// goes through: a new empty outline, Save, and the retitle step; Save As and
+// a new program window.
 #include "Main.h"
 
 #include "Application.h"
@@ -7,12 +8,14 @@
 #include "OpenOutline.h"
 #include "OutlineFile.h"
 #include "PageHistory.h"
+#include "ProgramFolder.h"
 #include "Pages.h"
 #include "ProductNames.h"
 #include "RecentMenu.h"
 #include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
+#include "ShellOpen.h"
 #include "TreeView.h"
 
 void TMain::Retitle()
@@ -69,4 +72,27 @@ bool TMain::mSaveClick(TComponent*)
         BackupOutline(CurrentFileName);
     Retitle();
     return true;
+}
+
+void TMain::mSaveAsClick(TComponent*)
+{
+    if (RichEdit->Focused())
+        RichEditExit();
+    SaveDB.FileName.clear();
+    SaveDB.InitialDir = OptionSettings.DocumentsFolder;
+    if (!SaveDB.Execute())
+        return;
+    const std::string path = SaveDB.FileName;
+    RememberFolder(OptionSettings, DocumentsFolderKind, path);
+    if (!SaveOutline(path))
+        return;
+    CurrentFileName = path;
+    AddRecent(CurrentFileName);
+    Retitle();
+}
+
+void TMain::mNewWindowClick(TComponent*)
+{
+    // A second, independent instance; it opens its own start-up outline.
+    OpenWithShell(ExePath());
 }

@@ -255,6 +255,16 @@ void TMain::WireHandlers()
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
+    SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });
+    SetHandler("mOpenClick", [this](TComponent* sender) { mOpenClick(sender); });
+    for (const char* reopen : {"m0Click", "m1Click", "m2Click", "m3Click", "m4Click", "m5Click", "m6Click", "m7Click"})
+        SetHandler(reopen, [this](TComponent* sender) { m0Click(sender); });
+    SetHandler("mRevertClick", [this](TComponent* sender) { mRevertClick(sender); });
+    SetHandler("mUpOneLevelClick", [this](TComponent* sender) { mUpOneLevelClick(sender); });
+    SetHandler("mFileClick", [this](TComponent* sender) { mFileClick(sender); });
+    SetHandler("mDesktopClick", [this](TComponent* sender) { mDesktopClick(sender); });
+    SetHandler("m144FloppyClick", [this](TComponent* sender) { m144FloppyClick(sender); });
+    SetHandler("mNewWindowClick", [this](TComponent* sender) { mNewWindowClick(sender); });
 
     SetHandler("mNormalClick", [this](TComponent* sender) { mNormalClick(sender); });
     SetHandler("mOutlineClick", [this](TComponent* sender) { mOutlineClick(sender); });

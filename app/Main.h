@@ -102,6 +102,19 @@ public:
     // True only when the outline was written; false when the save failed or
     // no file name was chosen for an unnamed outline.
     bool mSaveClick(TComponent* sender);
+    void mSaveAsClick(TComponent* sender);
+    void mNewWindowClick(TComponent* sender);
+    // Open, Reopen, Revert and Up One Level (OpenCommands.cpp); Insert File
+    // (InsertFileCommand.cpp); Send To (SendCommands.cpp).
+    void mOpenClick(TComponent* sender);
+    // Every Reopen item, of the menu and of the popup: opens the path its
+    // caption shows.
+    void m0Click(TComponent* sender);
+    void mRevertClick(TComponent* sender);
+    void mUpOneLevelClick(TComponent* sender);
+    void mFileClick(TComponent* sender);
+    void mDesktopClick(TComponent* sender);
+    void m144FloppyClick(TComponent* sender);
 
     // View modes, toolbar and status bar (ViewCommands.cpp); page states and
     // sorting (StateAndSortCommands.cpp).

@@ -8,6 +8,7 @@
 #include "PageHistory.h"
 #include "ProductNames.h"
 #include "RecentMenu.h"
+#include "RichEdit.h"
 #include "SharedState.h"
 #include "TreeView.h"
 
@@ -20,6 +21,10 @@ int AskToSaveChanges(const std::string& question)
 
 bool SaveChangesFirst(const std::string& question)
 {
+    // Typing still held by the editor is a change too; stored now, it is
+    // asked about and saved with the rest.
+    if (Main->RichEdit->Modified())
+        Main->RichEditExit();
     if (!OutlineProperties.FileChanged)
         return true;
     switch (AskToSaveChanges(question)) {
