@@ -48,6 +48,8 @@ TMain::TMain() : lifecycle_(std::make_unique<TMainLifecycle>())
     OnCreate = [this] { FormCreate(); };
     OnActivate = [this] { FormActivate(); };
     Timer.OnTimer = [this](TComponent*) { TimerTimer(); };
+    OnResize = [this] { FormResize(); };
+    Splitter->OnMoved = [this] { SplitterMoved(); };
     DoCreate();
     // The window is made visible as the last step of its build, so its first
     // activation, which loads and applies the settings, runs before the

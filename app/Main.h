@@ -145,6 +145,9 @@ public:
     // True while an automatic save must wait: a save, a modal dialog or a
     // long operation is running.
     bool AutoSaveBlocked() const;
+    // Layout rules (WindowLayout.cpp).
+    void FormResize();
+    void SplitterMoved();
 
 private:
     void StartUp();

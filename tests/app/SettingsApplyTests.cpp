@@ -295,3 +295,33 @@ TEST_F(StartedMain, AnIconTheShellRefusesIsReportedAndTheRunGoesOn)
     EXPECT_NE(Application.MainForm(), nullptr);
     EXPECT_FALSE(Application.Terminated());
 }
+
+TEST_F(StartedMain, TheFirstStatusPanelTakesTheRoomTheOthersLeave)
+{
+    Start({"/m"});
+    EXPECT_EQ(Main->StatusBar->Panel(0).Width(), Main->StatusBar->Width() - 100);
+    const RECT bounds = Main->NormalBounds();
+    Main->SetBounds(bounds.left, bounds.top, 500, 400);
+    EXPECT_EQ(Main->StatusBar->Panel(0).Width(), Main->StatusBar->Width() - 100);
+}
+
+TEST_F(StartedMain, ASplitterDraggedBetweenTheExtremesMeansTheNormalView)
+{
+    Start({"/m"});
+    const auto checkOutlineView = [] {
+        Item("mNormal")->SetChecked(false);
+        Item("mOutline")->SetChecked(true);
+    };
+    checkOutlineView();
+    Main->Tree->SetWidth(150);
+    Main->SplitterMoved();
+    EXPECT_TRUE(Item("mNormal")->Checked());
+    EXPECT_FALSE(Item("mOutline")->Checked());
+    EXPECT_FALSE(Item("mPageOnly")->Checked());
+
+    checkOutlineView();
+    Main->Tree->SetWidth(1);
+    Main->SplitterMoved();
+    EXPECT_TRUE(Item("mOutline")->Checked());
+    EXPECT_FALSE(Item("mNormal")->Checked());
+}
