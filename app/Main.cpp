@@ -5,6 +5,7 @@
 #include "ExportProfiles.h"
 #include "ExtCtrls.h"
 #include "HelpTopics.h"
+#include "MainLifecycle.h"
 #include "MainWindowTables.h"
 #include "ModelessWindows.h"
 #include "PageData.h"
@@ -33,7 +34,7 @@ const char* const DragCursorNames[] = {CUR_DRAG_MOVE_UP,        CUR_DRAG_MOVE_DO
 HINSTANCE ProgramModule() { return GetModuleHandleA(nullptr); }
 }
 
-TMain::TMain()
+TMain::TMain() : lifecycle_(std::make_unique<TMainLifecycle>())
 {
     Main = this;
     SetName("Main");
@@ -45,13 +46,16 @@ TMain::TMain()
     CreateTray();
     WireHandlers();
     OnCreate = [this] { FormCreate(); };
+    OnActivate = [this] { FormActivate(); };
+    Timer.OnTimer = [this](TComponent*) { TimerTimer(); };
+    OnResize = [this] { FormResize(); };
+    Splitter->OnMoved = [this] { SplitterMoved(); };
     DoCreate();
     // The window is made visible as the last step of its build, so its first
-    // activation runs before the start-up steps below.
+    // activation, which loads and applies the settings, runs before the
+    // start-up steps.
     Show();
-    // The program entry names the help file; it lives beside the program.
-    Application.SetHelpFile(ExeFolder() + Application.HelpFile());
-    CloseSplash();
+    StartUp();
 }
 
 TMain::~TMain()
@@ -316,10 +320,9 @@ void TMain::mTutorialClick(TComponent*) { ShowHelpTopic(TutorialHelpAddress(Appl
 
 void TMain::mShortcutsClick(TComponent*) { ShowHelpTopic(HelpTopicAddress(Application.HelpFile(), "shortcuts")); }
 
-void TMain::FormCloseQuery(bool& /*canClose*/) {}
-
 void TMain::FormClose(TCloseAction& /*action*/)
 {
+    WriteCloseState();
     // The watcher finds this window by its title and holds its closing window
     // until the window is gone, so the title changes before it starts.
     Application.SetTitle(ClosingTitle);

@@ -15,6 +15,8 @@
 #include <vector>
 
 class ExportProfileList;
+struct TMainLifecycle;
+struct ViewMenuChecks;
 class TImage;
 class TProgressBar;
 class TQRichEdit;
@@ -128,7 +130,39 @@ public:
     // which are rows of one table each, and gives each state item its image.
     void WireStateAndSortCommands();
 
+    // Start-up and close (StartUp.cpp, SettingsApply.cpp, CloseQuery.cpp,
+    // AutoSave.cpp).
+    // The first activation loads the settings and puts them into effect.
+    void FormActivate();
+    // Puts OptionSettings into effect; also after the Options dialog.
+    void ApplyOptions();
+    // Writes the user settings and every option group; the export profiles go.
+    void SaveSettings();
+    // Opens the outline the command line or the user settings name; once.
+    void OpenStartupOutline();
+    // Every minute: the automatic save, when its time has come.
+    void TimerTimer();
+    // True while an automatic save must wait: a save, a modal dialog or a
+    // long operation is running.
+    bool AutoSaveBlocked() const;
+    // Layout rules (WindowLayout.cpp).
+    void FormResize();
+    void SplitterMoved();
+
 private:
+    void StartUp();
+    // Loads the start-up outline; a file that fails gives a new outline.
+    bool OpenStartupFile(const std::string& path);
+    void PlaceWindow();
+    void KeepPlacement();
+    void ApplyStatusBar();
+    void ApplyView();
+    void ApplyTray();
+    ViewMenuChecks ViewChecks() const;
+    // Writes what every close keeps: the recent list and the dialog states.
+    void WriteCloseState();
+    std::unique_ptr<TMainLifecycle> lifecycle_;
+
     void CreateWindowFrame();
     void LoadImages();
     void CreateMenus();
