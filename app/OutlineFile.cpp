@@ -267,6 +267,11 @@ bool LoadOutline(const std::string& path)
                         else
                             node->Expand(false);
                     }
+                    // The file keeps no expand state for the root; collapsed,
+                    // an opened outline would show nothing but its root page,
+                    // which has no button to open it by.
+                    if (root->HasChildren())
+                        root->Expand(false);
                     CopyOutlineProperties(OutlineProperties, outline.properties);
                     loaded = true;
                 }

@@ -7,6 +7,10 @@
 
 void TMain::FormResize()
 {
+    // The window is sized while it is still being built, before the status
+    // bar has its three panels.
+    if (!StatusBar || StatusBar->PanelCount() < 3)
+        return;
     StatusBar->Panel(0).SetWidth(StatusBar->Width() - StatusBar->Panel(1).Width() - StatusBar->Panel(2).Width());
 }
 

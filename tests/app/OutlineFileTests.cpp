@@ -96,6 +96,7 @@ protected:
         TTreeNode* deep = Page(plan, "Deep", "  \r\n\r\nindented", 20);
         Page(deep, "Leaf", "x\x1Ay", 5);
         Page(Root(), "Last", "end\r\n", 1);
+        Root()->Expand(false);
         plan->Expand(false);
         deep->Collapse(false);
         OutlineProperties.Subject = "Subject line";
@@ -194,6 +195,16 @@ TEST_F(OutlineFile, RootOnlyOutlineRoundTrips)
     EXPECT_EQ(1, Tree().Items().Count());
     EXPECT_EQ("Alone", Root()->Text());
     ASSERT_NE(nullptr, PageDataOf(Root()));
+}
+
+TEST_F(OutlineFile, TheRootOfALoadedOutlineShowsItsPages)
+{
+    Page(Root(), "Child", "", 1);
+    Root()->Collapse(false);
+    const std::string path = PathOf("Root.kbf");
+    ASSERT_TRUE(SaveOutline(path));
+    ASSERT_TRUE(LoadOutline(path));
+    EXPECT_TRUE(Root()->Expanded());
 }
 
 TEST_F(OutlineFile, SaveIntoAMissingFolderFailsWithItsMessage)
@@ -347,6 +358,7 @@ TEST_F(OutlineFile, TheLargestOutlineSavesAndLoads)
         }
     }
     Tree().Items().EndUpdate();
+    Root()->Expand(false);
     ASSERT_EQ(MaxPageCount, Tree().Items().Count());
     const std::vector<PageShape> before = Shape();
     const std::string path = PathOf("Large.kbf");
