@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -337,5 +338,40 @@ TEST_F(TemplateDialogs, HelpButtonsOpenTheDialogsOwnPages)
     SetHtmlHelpHooks({});
     EXPECT_EQ(helpAddresses, (std::vector<std::string>{"C:\\Quillo\\Quillo.chm::/html/tnew.htm>Topic",
                                                        "C:\\Quillo\\Quillo.chm::/html/tfromtemplate.htm>Topic"}));
+}
+TEST_F(TemplateDialogs, ShippedTemplatesLieWhereTheDefaultOptionLooksAndRead)
+{
+    TOptionSettings defaults;
+    SetDefaultOptions(defaults, ExeFolder());
+    const std::string shipped = defaults.TemplatesFolder;
+    ASSERT_TRUE(fs::is_directory(shipped)) << shipped;
+
+    std::vector<std::string> outlines = ListTemplates(shipped, TemplateKind::Outline);
+    std::sort(outlines.begin(), outlines.end());
+    EXPECT_EQ(outlines, (std::vector<std::string>{"Journal", "Project Plan", "Research Notebook"}));
+    for (const std::string& name : outlines) {
+        KbfOutline outline;
+        ASSERT_EQ(ReadKbfBytes(ReadFile(TemplateFileOfKind(shipped, name, TemplateKind::Outline)), outline),
+                  KbfReadResult::Ok)
+            << name;
+        EXPECT_EQ(outline.pages[0].title, name);
+        EXPECT_GE(outline.pages.size(), 6u) << name;
+        EXPECT_FALSE(outline.properties.Subject.empty()) << name;
+    }
+
+    std::vector<std::string> pages = ListTemplates(shipped, TemplateKind::Page);
+    std::sort(pages.begin(), pages.end());
+    EXPECT_EQ(pages, (std::vector<std::string>{"Book Notes", "Contact", "Meeting Notes", "To-Do List", "Weekly Review"}));
+    for (const std::string& name : pages) {
+        const std::string text = ReadFile(TemplateFileOfKind(shipped, name, TemplateKind::Page));
+        EXPECT_GT(text.size(), 100u) << name;
+        for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << name << ": a line feed without CR at " << i;
+    }
+
+    OptionSettings.TemplatesFolder = shipped;
+    TNew dialog;
+    EXPECT_EQ(Captions(dialog.ListView),
+              (std::vector<std::string>{"Blank Outline", "Journal", "Project Plan", "Research Notebook"}));
 }
 } // namespace
