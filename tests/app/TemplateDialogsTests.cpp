@@ -6,13 +6,20 @@
 #include "FromTemplateDialog.h"
 #include "HtmlHelp.h"
 #include "KbfFormat.h"
+#include "Main.h"
+#include "PageData.h"
+#include "Pages.h"
 #include "ModalScript.h"
 #include "NewDialog.h"
 #include "ProgramFolder.h"
+#include "ScriptedMessageBoxes.h"
 #include "SettingsRecords.h"
 #include "SettingsRegistry.h"
+#include "SharedState.h"
 #include "TemplateFolder.h"
 #include "TestSettingsRoot.h"
+#include "TextImport.h"
+#include "TreeView.h"
 
 #include <gtest/gtest.h>
 
@@ -375,3 +382,68 @@ TEST_F(TemplateDialogs, ShippedTemplatesLieWhereTheDefaultOptionLooksAndRead)
               (std::vector<std::string>{"Blank Outline", "Journal", "Project Plan", "Research Notebook"}));
 }
 } // namespace
+
+// ---- Templates into the open outline ------------------------------------------
+
+namespace {
+class TemplateCommands : public TemplateDialogs {
+protected:
+    void SetUp() override
+    {
+        TemplateDialogs::SetUp();
+        Application.SetTitle("Untitled - Corvane Quillo");
+        Application.CreateForm<TMain>();
+        OptionSettings.TemplatesFolder = folder_.string();
+        OutlineProperties.FileChanged = 0;
+    }
+    void TearDown() override
+    {
+        Application.DestroyForms();
+        Application.Initialize();
+        OutlineProperties.FileChanged = 0;
+        TemplateDialogs::TearDown();
+    }
+
+    TTreeView& Tree() { return *Main->Tree; }
+    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
+
+    TTreeNode* SelectNewPage(TTreeNode* parent, const std::string& title)
+    {
+        TTreeNode* node = Tree().Items().AddChild(parent, title);
+        AttachNewPageData(node);
+        node->SetStateIndex(1);
+        Tree().SetSelected(node);
+        Main->TreeClick();
+        return node;
+    }
+};
+}
+
+TEST_F(TemplateCommands, ATextFileBecomesASelectedSubPageNamedAfterTheFile)
+{
+    Add("Call notes.txt", "first\nsecond\rthird\r\nfourth");
+    TTreeNode* parent = SelectNewPage(Root(), "Calls");
+    ASSERT_TRUE(ImportTextFile((folder_ / "Call notes.txt").string()));
+
+    TTreeNode* page = Tree().Selected();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->Parent(), parent);
+    EXPECT_EQ(page->Text(), "Call notes");
+    EXPECT_EQ(PageDataOf(page)->BodyText(), "first\r\nsecond\r\nthird\r\nfourth");
+    EXPECT_EQ(OutlineProperties.FileChanged, 1);
+    EXPECT_TRUE(parent->Expanded());
+    EXPECT_EQ(LastShownPage, page);
+}
+
+TEST_F(TemplateCommands, ATextFileThatCannotBeReadAddsNothing)
+{
+    TTreeNode* selected = SelectNewPage(Root(), "Calls");
+    const int pages = Tree().Items().Count();
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    EXPECT_FALSE(ImportTextFile((folder_ / "Missing.txt").string()));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Cannot open input file!"}));
+    EXPECT_EQ(Tree().Items().Count(), pages);
+    EXPECT_EQ(Tree().Selected(), selected);
+    EXPECT_EQ(OutlineProperties.FileChanged, 0);
+}
