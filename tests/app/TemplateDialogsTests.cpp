@@ -165,6 +165,7 @@ TEST_F(TemplateDialogs, NewListsBlankOutlineFirstThenTheOutlineTemplatesSorted)
         EXPECT_EQ(dialog.Caption(), "New");
         const int result = Run<TNew>(dialog, [&](TNew& shown) {
             EXPECT_EQ(shown.ListView.Selected(), shown.ListView.Item(0));
+            EXPECT_EQ(shown.ActiveControl(), &shown.ListView);
             shown.ListView.SetSelected(shown.ListView.Item(c.row));
             shown.OK.Click();
         });
