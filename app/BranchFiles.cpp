@@ -67,7 +67,7 @@ bool ImportOutlineBranch(const std::string& path)
                 cover.Resume();
                 if (result == KbfReadResult::Ok && outline.rootRecordRead) {
                     const KbfPage& root = outline.pages[0];
-                    PageDataOf(top)->SetBodyText(BodyWithCrLf(root.body));
+                    PageDataOf(top)->SetBodyText(root.body);
                     top->SetText(root.title);
                     top->SetStateIndex(root.state);
                 }

@@ -5,6 +5,7 @@
 #include "ExportProfiles.h"
 #include "ExtCtrls.h"
 #include "HelpTopics.h"
+#include "MainLifecycle.h"
 #include "MainWindowTables.h"
 #include "ModelessWindows.h"
 #include "PageData.h"
@@ -33,7 +34,7 @@ const char* const DragCursorNames[] = {CUR_DRAG_MOVE_UP,        CUR_DRAG_MOVE_DO
 HINSTANCE ProgramModule() { return GetModuleHandleA(nullptr); }
 }
 
-TMain::TMain()
+TMain::TMain() : lifecycle_(std::make_unique<TMainLifecycle>())
 {
     Main = this;
     SetName("Main");
@@ -45,13 +46,16 @@ TMain::TMain()
     CreateTray();
     WireHandlers();
     OnCreate = [this] { FormCreate(); };
+    OnActivate = [this] { FormActivate(); };
+    Timer.OnTimer = [this](TComponent*) { TimerTimer(); };
+    OnResize = [this] { FormResize(); };
+    Splitter->OnMoved = [this] { SplitterMoved(); };
     DoCreate();
     // The window is made visible as the last step of its build, so its first
-    // activation runs before the start-up steps below.
+    // activation, which loads and applies the settings, runs before the
+    // start-up steps.
     Show();
-    // The program entry names the help file; it lives beside the program.
-    Application.SetHelpFile(ExeFolder() + Application.HelpFile());
-    CloseSplash();
+    StartUp();
 }
 
 TMain::~TMain()
@@ -152,6 +156,10 @@ void TMain::CreateTree()
     Tree->OnEditing = [this](TTreeNode* node, bool& allowEdit) { TreeEditing(node, allowEdit); };
     Tree->OnEdited = [this](TTreeNode* node, std::string& text) { TreeEdited(node, text); };
     Tree->OnDeletion = [this](TTreeNode* node) { TreeDeletion(node); };
+    Tree->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        TreeMouseDown(button, shift, x, y);
+    };
+    Tree->OnKeyUp = [this](WORD& key, TShiftState shift) { TreeKeyUp(key, shift); };
     TTreeNode* root = Tree->Items().AddChild(nullptr, UntitledFileName);
     root->SetData(new PageData);
 
@@ -247,6 +255,28 @@ void TMain::WireHandlers()
     SetHandler("mShortcutsClick", [this](TComponent* sender) { mShortcutsClick(sender); });
     SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
+    SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
+    SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
+    SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });
+    SetHandler("mOpenClick", [this](TComponent* sender) { mOpenClick(sender); });
+    for (const char* reopen : {"m0Click", "m1Click", "m2Click", "m3Click", "m4Click", "m5Click", "m6Click", "m7Click"})
+        SetHandler(reopen, [this](TComponent* sender) { m0Click(sender); });
+    SetHandler("mRevertClick", [this](TComponent* sender) { mRevertClick(sender); });
+    SetHandler("mUpOneLevelClick", [this](TComponent* sender) { mUpOneLevelClick(sender); });
+    SetHandler("mFileClick", [this](TComponent* sender) { mFileClick(sender); });
+    SetHandler("mDesktopClick", [this](TComponent* sender) { mDesktopClick(sender); });
+    SetHandler("m144FloppyClick", [this](TComponent* sender) { m144FloppyClick(sender); });
+    SetHandler("mNewWindowClick", [this](TComponent* sender) { mNewWindowClick(sender); });
+
+    SetHandler("mNormalClick", [this](TComponent* sender) { mNormalClick(sender); });
+    SetHandler("mOutlineClick", [this](TComponent* sender) { mOutlineClick(sender); });
+    SetHandler("mPageOnlyClick", [this](TComponent* sender) { mPageOnlyClick(sender); });
+    SetHandler("mToolbarClick", [this](TComponent* sender) { mToolbarClick(sender); });
+    SetHandler("mStatusBarClick", [this](TComponent* sender) { mStatusBarClick(sender); });
+    SetHandler("mSortClick", [this](TComponent* sender) { mSortClick(sender); });
+    SetHandler("psAlphabeticallyClick", [this](TComponent* sender) { psAlphabeticallyClick(sender); });
+    SetHandler("psSortWholeOutlineClick", [this](TComponent* sender) { psSortWholeOutlineClick(sender); });
+    WireStateAndSortCommands();
 }
 
 THandlerResolver TMain::HandlerResolver()
@@ -290,10 +320,9 @@ void TMain::mTutorialClick(TComponent*) { ShowHelpTopic(TutorialHelpAddress(Appl
 
 void TMain::mShortcutsClick(TComponent*) { ShowHelpTopic(HelpTopicAddress(Application.HelpFile(), "shortcuts")); }
 
-void TMain::FormCloseQuery(bool& /*canClose*/) {}
-
 void TMain::FormClose(TCloseAction& /*action*/)
 {
+    WriteCloseState();
     // The watcher finds this window by its title and holds its closing window
     // until the window is gone, so the title changes before it starts.
     Application.SetTitle(ClosingTitle);

@@ -15,6 +15,8 @@
 #include <vector>
 
 class ExportProfileList;
+struct TMainLifecycle;
+struct ViewMenuChecks;
 class TImage;
 class TProgressBar;
 class TQRichEdit;
@@ -84,10 +86,83 @@ public:
     void TreeEditing(TTreeNode* node, bool& allowEdit);
     void TreeEdited(TTreeNode* node, std::string& text);
     void TreeDeletion(TTreeNode* node);
+    // The tree's clicks and selection keys (TreeMouseKeys.cpp): each records
+    // the page in the history and shows it.
+    void TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void TreeKeyUp(WORD& key, TShiftState shift);
+    // Opens the state popup beside the selected page's label.
+    void OpenStatePopup();
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
 
+    // File commands (FileCommands.cpp).
+    // Caption, tray tip and application title from the outline's title.
+    void Retitle();
+    void bNewClick(TComponent* sender);
+    // True only when the outline was written; false when the save failed or
+    // no file name was chosen for an unnamed outline.
+    bool mSaveClick(TComponent* sender);
+    void mSaveAsClick(TComponent* sender);
+    void mNewWindowClick(TComponent* sender);
+    // Open, Reopen, Revert and Up One Level (OpenCommands.cpp); Insert File
+    // (InsertFileCommand.cpp); Send To (SendCommands.cpp).
+    void mOpenClick(TComponent* sender);
+    // Every Reopen item, of the menu and of the popup: opens the path its
+    // caption shows.
+    void m0Click(TComponent* sender);
+    void mRevertClick(TComponent* sender);
+    void mUpOneLevelClick(TComponent* sender);
+    void mFileClick(TComponent* sender);
+    void mDesktopClick(TComponent* sender);
+    void m144FloppyClick(TComponent* sender);
+
+    // View modes, toolbar and status bar (ViewCommands.cpp); page states and
+    // sorting (StateAndSortCommands.cpp).
+    void mNormalClick(TComponent* sender);
+    void mOutlineClick(TComponent* sender);
+    void mPageOnlyClick(TComponent* sender);
+    void mToolbarClick(TComponent* sender);
+    void mStatusBarClick(TComponent* sender);
+    void mSortClick(TComponent* sender);
+    void psAlphabeticallyClick(TComponent* sender);
+    void psSortWholeOutlineClick(TComponent* sender);
+    // Registers the handlers of the state items and the sort-by-state items,
+    // which are rows of one table each, and gives each state item its image.
+    void WireStateAndSortCommands();
+
+    // Start-up and close (StartUp.cpp, SettingsApply.cpp, CloseQuery.cpp,
+    // AutoSave.cpp).
+    // The first activation loads the settings and puts them into effect.
+    void FormActivate();
+    // Puts OptionSettings into effect; also after the Options dialog.
+    void ApplyOptions();
+    // Writes the user settings and every option group; the export profiles go.
+    void SaveSettings();
+    // Opens the outline the command line or the user settings name; once.
+    void OpenStartupOutline();
+    // Every minute: the automatic save, when its time has come.
+    void TimerTimer();
+    // True while an automatic save must wait: a save, a modal dialog or a
+    // long operation is running.
+    bool AutoSaveBlocked() const;
+    // Layout rules (WindowLayout.cpp).
+    void FormResize();
+    void SplitterMoved();
+
 private:
+    void StartUp();
+    // Loads the start-up outline; a file that fails gives a new outline.
+    bool OpenStartupFile(const std::string& path);
+    void PlaceWindow();
+    void KeepPlacement();
+    void ApplyStatusBar();
+    void ApplyView();
+    void ApplyTray();
+    ViewMenuChecks ViewChecks() const;
+    // Writes what every close keeps: the recent list and the dialog states.
+    void WriteCloseState();
+    std::unique_ptr<TMainLifecycle> lifecycle_;
+
     void CreateWindowFrame();
     void LoadImages();
     void CreateMenus();

@@ -51,9 +51,10 @@ std::int32_t ExpandStateOf(const TTreeNode* node)
     return node->Expanded() ? KbfExpanded : KbfCollapsed;
 }
 
-KbfPage PageOf(const TTreeNode* node)
+// Looks at the node's texts in place: a save copies no page text.
+KbfPageView PageOf(const TTreeNode* node)
 {
-    KbfPage page;
+    KbfPageView page;
     if (const PageData* data = PageDataOf(node))
         page.body = data->BodyText();
     page.title = node->Text();
@@ -109,18 +110,6 @@ std::string OutlineStatusText(const std::string& verb, const std::string& path)
     return std::string("Quillo") + " is " + verb + " " + ChangeFileExt(ExtractFileName(path), "") + ": ";
 }
 
-std::string BodyWithCrLf(const std::string& body)
-{
-    std::string text;
-    text.reserve(body.size() + body.size() / 16);
-    for (char c : body) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
-    return text;
-}
-
 void ClearEditorPage()
 {
     if (Main && Main->RichEdit) {
@@ -158,18 +147,20 @@ void WriteOutlineBranch(TStream& stream, TTreeNode* top, struct OutlinePropertie
     if (order.size() > static_cast<std::size_t>(INT32_MAX))
         throw std::length_error("too many pages for one file");
 
-    WriteKbfHeader(stream);
-    WritePropertiesBlock(stream, properties, stamp);
-    WriteKbfNumber(stream, static_cast<std::int32_t>(order.size()));
+    KbfWriter writer(stream);
+    writer.Header();
+    writer.PropertiesBlock(properties, stamp);
+    writer.Number(static_cast<std::int32_t>(order.size()));
     TPageProgress bar(progress, order.size());
     for (std::size_t i = 1; i < order.size(); ++i) {
-        KbfPage page = PageOf(order[i]);
+        KbfPageView page = PageOf(order[i]);
         page.parent = parents[i];
         page.expand = ExpandStateOf(order[i]);
-        WritePageRecord(stream, page);
+        writer.PageRecord(page);
         bar.Done(i);
     }
-    WriteRootRecord(stream, PageOf(top));
+    writer.RootRecord(PageOf(top));
+    writer.Finish();
 }
 
 SafeWriteResult SaveBranchFile(const std::string& path, TTreeNode* top, struct OutlineProperties& properties,
@@ -204,7 +195,9 @@ bool ReadOutlineFile(const std::string& path, KbfOutline& outline, KbfReadResult
     result = KbfReadResult::CannotOpen;
     try {
         TFileStream file(path, fmOpenRead | fmShareDenyWrite);
-        result = ReadKbf(file, outline);
+        // Bodies come with the editor's CR LF line ends and go into the
+        // pages as they are.
+        result = ReadKbf(file, outline, KbfLineEnds::CrLf);
     } catch (...) {
         result = KbfReadResult::CannotOpen;
     }
@@ -223,13 +216,10 @@ std::vector<TTreeNode*> AddOutlinePages(TTreeNode* top, KbfOutline& outline, TPr
     for (std::size_t i = 1; i < outline.pages.size(); ++i) {
         KbfPage& page = outline.pages[i];
         TTreeNode* node = items.AddChild(nodes[static_cast<std::size_t>(page.parent)], page.title);
-        AttachNewPageData(node);
-        PageData* data = PageDataOf(node);
-        data->SetBodyText(BodyWithCrLf(page.body));
-        data->ExpandState = static_cast<std::uint8_t>(page.expand);
+        // The text moves into the page: no copy, and no second one raising the peak.
+        AttachNewPageData(node, std::move(page.body));
+        PageDataOf(node)->ExpandState = static_cast<std::uint8_t>(page.expand);
         node->SetStateIndex(page.state);
-        // The text now lives in the page; the copy would only raise the peak.
-        std::string().swap(page.body);
         nodes[i] = node;
         bar.Done(i);
     }
@@ -262,7 +252,7 @@ bool LoadOutline(const std::string& path)
                 if (result == KbfReadResult::Ok) {
                     if (outline.rootRecordRead) {
                         const KbfPage& top = outline.pages[0];
-                        PageDataOf(root)->SetBodyText(BodyWithCrLf(top.body));
+                        PageDataOf(root)->SetBodyText(top.body);
                         root->SetText(top.title);
                         root->SetStateIndex(top.state);
                     } else {

@@ -63,7 +63,5 @@ bool ReadOutlineFile(const std::string& path, KbfOutline& outline, KbfReadResult
 // Adds pages[1..] of the outline below top, which stands for pages[0]; the
 // result is the index-to-node table (top first).
 std::vector<TTreeNode*> AddOutlinePages(TTreeNode* top, KbfOutline& outline, TProgressScope& progress);
-// A body as the file holds it (LF line ends) to the editor's CR LF form.
-std::string BodyWithCrLf(const std::string& body);
 // The editor holds no page any more: forget which page it showed.
 void ClearEditorPage();

@@ -11,6 +11,8 @@
 #include "ToolBar.h"
 #include "TreeView.h"
 
+#include <utility>
+
 namespace {
 // Tree images of a page: its own, and while it is selected.
 constexpr int PageImage = 0;
@@ -36,10 +38,12 @@ TTreeNode* NewPage(TTreeNode* node)
 
 PageData* PageDataOf(const TTreeNode* node) { return node ? static_cast<PageData*>(node->Data()) : nullptr; }
 
-void AttachNewPageData(TTreeNode* node)
+void AttachNewPageData(TTreeNode* node) { AttachNewPageData(node, std::string()); }
+
+void AttachNewPageData(TTreeNode* node, std::string&& body)
 {
     FreePageData(node);
-    node->SetData(new PageData);
+    node->SetData(new PageData(std::move(body)));
     node->SetImageIndex(PageImage);
     node->SetSelectedIndex(PageSelectedImage);
 }

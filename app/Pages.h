@@ -22,6 +22,8 @@ inline const char* const PageCountLimitText = "Cannot create page! Maximum suppo
 PageData* PageDataOf(const TTreeNode* node);
 // Gives the node a new, empty record (freeing one it had) and the page images.
 void AttachNewPageData(TTreeNode* node);
+// The same with the given body (CR LF line ends), taken over without a copy.
+void AttachNewPageData(TTreeNode* node, std::string&& body);
 // Frees the node's record and detaches it.
 void FreePageData(TTreeNode* node);
 

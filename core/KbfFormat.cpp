@@ -2,6 +2,9 @@
 
 #include "Streams.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -22,33 +25,41 @@ constexpr std::size_t MinPageRecordBytes = 9;
 
 // ---- writing into a buffer ----
 
+// Copies the runs between line ends as blocks: a large outline is tens of
+// megabytes of text, and a byte-by-byte append would dominate a save.
 void AppendText(std::string& out, std::string_view text)
 {
-    for (char c : text) {
-        if (c == Cr) {
-            continue;
+    const char* from = text.data();
+    const char* const end = from + text.size();
+    while (from < end) {
+        const char* stop = from;
+        while (stop < end && *stop != Cr && *stop != Lf) {
+            ++stop;
         }
-        if (c == Lf) {
+        out.append(from, stop);
+        if (stop == end) {
+            break;
+        }
+        if (*stop == Lf) {
             out += Cr;
+            out += Lf;
         }
-        out += c;
+        from = stop + 1;
     }
 }
 
 void AppendNumber(std::string& out, std::int32_t value)
 {
-    out += std::to_string(value);
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, written.ptr);
     out += Cr;
     out += Lf;
 }
 
 std::size_t CountWithoutCr(std::string_view text)
 {
-    std::size_t count = 0;
-    for (char c : text) {
-        count += c != Cr;
-    }
-    return count;
+    return text.size() - static_cast<std::size_t>(std::count(text.begin(), text.end(), Cr));
 }
 
 void AppendCountedString(std::string& out, std::string_view text)
@@ -78,7 +89,7 @@ void AppendPropertiesBlock(std::string& out, const OutlineProperties& properties
     out += "xx\r\n";
 }
 
-void AppendPageRecord(std::string& out, const KbfPage& page)
+void AppendPageRecord(std::string& out, const KbfPageView& page)
 {
     AppendCountedString(out, page.body);
     AppendCountedString(out, page.title);
@@ -87,7 +98,7 @@ void AppendPageRecord(std::string& out, const KbfPage& page)
     AppendNumber(out, page.expand);
 }
 
-void AppendRootRecord(std::string& out, const KbfPage& root)
+void AppendRootRecord(std::string& out, const KbfPageView& root)
 {
     AppendCountedString(out, root.body);
     AppendCountedString(out, root.title);
@@ -104,14 +115,89 @@ void Flush(TStream& stream, std::string& out)
 
 // ---- reading CR-free text ----
 
+// Appends the CR-free text with every LF made CR LF.
+void AppendWithCrLf(std::string& out, std::string_view text)
+{
+    const char* from = text.data();
+    const char* const end = from + text.size();
+    while (from < end) {
+        const auto* lineFeed = static_cast<const char*>(std::memchr(from, Lf, static_cast<std::size_t>(end - from)));
+        if (!lineFeed) {
+            out.append(from, end);
+            break;
+        }
+        out.append(from, lineFeed);
+        out += Cr;
+        out += Lf;
+        from = lineFeed + 1;
+    }
+}
+
+std::size_t CountOf(std::string_view text, char c)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+// Reads a stream's bytes a block at a time with the CRs dropped, so a large
+// file never has to be held whole: every megabyte of fresh memory costs time
+// before it is used, and the pages' texts need their own anyway.
+class KbfChunks {
+public:
+    KbfChunks(TStream& stream, std::size_t chunk) : stream_(stream), raw_(chunk, '\0') {}
+
+    // Appends the next block's CR-free bytes; false at the end of the stream.
+    bool AppendTo(std::string& out)
+    {
+        const std::int64_t got = std::min<std::int64_t>(left_, static_cast<std::int64_t>(raw_.size()));
+        if (got <= 0) {
+            return false;
+        }
+        stream_.ReadBuffer(raw_.data(), got);
+        left_ -= got;
+        const std::string_view block(raw_.data(), static_cast<std::size_t>(got));
+        const std::size_t start = out.size();
+        out.append(block);
+        out.resize(static_cast<std::size_t>(std::remove(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), Cr) -
+                                            out.begin()));
+        return true;
+    }
+
+    // The CR-free size of what is left, the stream's position kept. Throws
+    // as the stream does when it cannot be read.
+    std::size_t CountLeft()
+    {
+        const std::int64_t start = stream_.Position();
+        std::size_t count = 0;
+        for (std::int64_t left = left_; left > 0;) {
+            const std::int64_t got = std::min<std::int64_t>(left, static_cast<std::int64_t>(raw_.size()));
+            stream_.ReadBuffer(raw_.data(), got);
+            left -= got;
+            const std::string_view block(raw_.data(), static_cast<std::size_t>(got));
+            count += block.size() - CountOf(block, Cr);
+        }
+        stream_.SetPosition(start);
+        return count;
+    }
+
+private:
+    TStream& stream_;
+    std::string raw_;
+    std::int64_t left_ = std::max<std::int64_t>(stream_.Size() - stream_.Position(), 0);
+};
+
 bool IsWhite(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
+// Walks the CR-free text: all of it in memory, or a window over it that is
+// refilled from a KbfChunks as the walk goes on. Left() always counts the
+// whole rest of the text, so the checks against it do not depend on how the
+// text arrives.
 class KbfCursor {
 public:
-    explicit KbfCursor(std::string_view text) : text_(text) {}
+    explicit KbfCursor(std::string_view text) : text_(text), total_(text.size()) {}
+    KbfCursor(KbfChunks& chunks, std::size_t total) : chunks_(&chunks), total_(total) {}
 
-    bool AtEnd() const { return ended_ || pos_ >= text_.size(); }
-    std::size_t Left() const { return AtEnd() ? 0 : text_.size() - pos_; }
+    bool AtEnd() { return ended_ || !More(); }
+    std::size_t Left() const { return ended_ ? 0 : total_ - consumed_ - pos_; }
 
     // Returns whether a line feed was among the bytes skipped.
     bool SkipWhite()
@@ -129,17 +215,17 @@ public:
     }
 
     // At most max characters, stopping before a line feed or the end.
-    std::string_view Take(std::size_t max)
+    std::string Take(std::size_t max)
     {
-        const std::size_t start = pos_;
-        while (!AtEnd() && pos_ - start < max && text_[pos_] != Lf) {
+        std::string taken;
+        while (!AtEnd() && taken.size() < max && text_[pos_] != Lf) {
             if (text_[pos_] == CtrlZ) {
                 ended_ = true;
                 break;
             }
-            ++pos_;
+            taken += text_[pos_++];
         }
-        return text_.substr(start, pos_ - start);
+        return taken;
     }
 
     // Skips white space, then an optional minus and at least one digit,
@@ -159,7 +245,7 @@ public:
         const std::int64_t limit = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + negative;
         std::int64_t magnitude = 0;
         std::size_t digits = 0;
-        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+        while (More() && text_[pos_] >= '0' && text_[pos_] <= '9') {
             magnitude = magnitude * 10 + (text_[pos_] - '0');
             if (magnitude > limit) {
                 return false;
@@ -167,7 +253,7 @@ public:
             ++pos_;
             ++digits;
         }
-        if (digits == 0 || (pos_ < text_.size() && !IsWhite(text_[pos_]))) {
+        if (digits == 0 || (More() && !IsWhite(text_[pos_]))) {
             return false;
         }
         value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
@@ -177,39 +263,85 @@ public:
     // A counted string: number N, white space, one guard character of any
     // kind, then N - 1 characters (none for N <= 1). Fails, before taking
     // anything, when fewer characters are left than the count says.
-    bool CountedString(std::string& out)
+    bool CountedString(std::string& out, KbfLineEnds lineEnds = KbfLineEnds::Lf)
     {
         std::int32_t n = 0;
-        return Number(n) && CountedStringBody(n, out);
+        return Number(n) && CountedStringBody(n, out, lineEnds);
     }
 
-    bool CountedStringBody(std::int32_t n, std::string& out)
+    bool CountedStringBody(std::int32_t n, std::string& out, KbfLineEnds lineEnds = KbfLineEnds::Lf)
     {
         SkipWhite();
         if (AtEnd()) {
             return false;
         }
         ++pos_; // the guard
-        const std::size_t length = n > 1 ? static_cast<std::size_t>(n) - 1 : 0;
-        if (length > text_.size() - pos_) {
+        std::size_t length = n > 1 ? static_cast<std::size_t>(n) - 1 : 0;
+        if (length > Left()) {
             return false;
         }
-        out.assign(text_.substr(pos_, length));
-        pos_ += length;
-        return true;
+        out.clear();
+        if (length <= text_.size() - pos_) {
+            // All in the window: sized once.
+            const std::string_view text = text_.substr(pos_, length);
+            if (lineEnds == KbfLineEnds::CrLf) {
+                out.reserve(length + CountOf(text, Lf));
+                AppendWithCrLf(out, text);
+            } else {
+                out.assign(text);
+            }
+            pos_ += length;
+            return true;
+        }
+        while (length > 0 && More()) {
+            const std::size_t take = std::min(length, text_.size() - pos_);
+            const std::string_view text = text_.substr(pos_, take);
+            if (lineEnds == KbfLineEnds::CrLf) {
+                AppendWithCrLf(out, text);
+            } else {
+                out.append(text);
+            }
+            pos_ += take;
+            length -= take;
+        }
+        return length == 0;
     }
 
 private:
+    // True when a character is at pos_, refilling the window when needed.
+    bool More()
+    {
+        while (pos_ >= text_.size()) {
+            if (!chunks_) {
+                return false;
+            }
+            window_.erase(0, pos_);
+            consumed_ += pos_;
+            pos_ = 0;
+            if (!chunks_->AppendTo(window_)) {
+                chunks_ = nullptr;
+                text_ = window_;
+                return false;
+            }
+            text_ = window_;
+        }
+        return true;
+    }
+
+    KbfChunks* chunks_ = nullptr;
+    std::string window_;
     std::string_view text_;
+    std::size_t total_;
+    std::size_t consumed_ = 0;
     std::size_t pos_ = 0;
     bool ended_ = false;
 };
 
 KbfReadResult ReadHeader(KbfCursor& in)
 {
-    const std::string_view magic = in.Take(3);
+    const std::string magic = in.Take(3);
     const bool lineFeed = in.SkipWhite();
-    const std::string_view version = in.Take(2);
+    const std::string version = in.Take(2);
     if (magic == "kbf" && lineFeed && version == "01") {
         return KbfReadResult::Ok;
     }
@@ -229,9 +361,9 @@ bool ReadPropertiesBlock(KbfCursor& in, OutlineProperties& properties)
     return trailer;
 }
 
-bool ReadPageRecord(KbfCursor& in, std::int32_t index, KbfPage& page)
+bool ReadPageRecord(KbfCursor& in, std::int32_t index, KbfPage& page, KbfLineEnds lineEnds)
 {
-    return in.CountedString(page.body) && in.CountedString(page.title) && in.Number(page.parent) &&
+    return in.CountedString(page.body, lineEnds) && in.CountedString(page.title) && in.Number(page.parent) &&
            in.Number(page.state) && in.Number(page.expand) &&
            // Only a page already read can be the parent: the page itself or a
            // later one would place the page under itself or a placeholder.
@@ -246,7 +378,7 @@ KbfPage DefaultRoot()
     return root;
 }
 
-KbfReadResult ReadPages(KbfCursor& in, KbfOutline& outline)
+KbfReadResult ReadPages(KbfCursor& in, KbfOutline& outline, KbfLineEnds lineEnds)
 {
     std::int32_t count = 0;
     if (!in.Number(count) || count < 1) {
@@ -260,7 +392,7 @@ KbfReadResult ReadPages(KbfCursor& in, KbfOutline& outline)
     outline.pages.reserve(records + 1);
     for (std::size_t i = 1; i <= records; ++i) {
         KbfPage page;
-        if (!ReadPageRecord(in, static_cast<std::int32_t>(i), page)) {
+        if (!ReadPageRecord(in, static_cast<std::int32_t>(i), page, lineEnds)) {
             return KbfReadResult::DamagedPages;
         }
         outline.pages.push_back(std::move(page));
@@ -274,7 +406,7 @@ KbfReadResult ReadPages(KbfCursor& in, KbfOutline& outline)
         return KbfReadResult::Ok;
     }
     KbfPage root = DefaultRoot();
-    if (!in.CountedStringBody(n, root.body) || !in.CountedString(root.title) || !in.Number(root.state)) {
+    if (!in.CountedStringBody(n, root.body, lineEnds) || !in.CountedString(root.title) || !in.Number(root.state)) {
         return KbfReadResult::DamagedPages;
     }
     outline.pages[0] = std::move(root);
@@ -342,16 +474,46 @@ void WritePropertiesBlock(TStream& stream, OutlineProperties& properties, const 
 void WritePageRecord(TStream& stream, const KbfPage& page)
 {
     std::string out;
-    AppendPageRecord(out, page);
+    AppendPageRecord(out, KbfViewOf(page));
     Flush(stream, out);
 }
 
 void WriteRootRecord(TStream& stream, const KbfPage& root)
 {
     std::string out;
-    AppendRootRecord(out, root);
+    AppendRootRecord(out, KbfViewOf(root));
     Flush(stream, out);
 }
+
+KbfPageView KbfViewOf(const KbfPage& page) { return KbfPageView{page.body, page.title, page.parent, page.state, page.expand}; }
+
+// One system write per block of records rather than per record: a large
+// outline has tens of thousands of them.
+constexpr std::size_t KbfWriterBlock = 64 * 1024;
+
+KbfWriter::KbfWriter(TStream& stream) : stream_(stream) { out_.reserve(2 * KbfWriterBlock); }
+
+void KbfWriter::Header() { AppendHeader(out_); }
+
+void KbfWriter::PropertiesBlock(OutlineProperties& properties, const KbfStamp& stamp)
+{
+    StampOutlineProperties(properties, stamp);
+    AppendPropertiesBlock(out_, properties);
+}
+
+void KbfWriter::Number(std::int32_t value) { AppendNumber(out_, value); }
+
+void KbfWriter::PageRecord(const KbfPageView& page)
+{
+    AppendPageRecord(out_, page);
+    if (out_.size() >= KbfWriterBlock) {
+        Flush(stream_, out_);
+    }
+}
+
+void KbfWriter::RootRecord(const KbfPageView& root) { AppendRootRecord(out_, root); }
+
+void KbfWriter::Finish() { Flush(stream_, out_); }
 
 void WriteKbf(TStream& stream, KbfOutline& outline, const KbfStamp& stamp)
 {
@@ -365,34 +527,26 @@ void WriteKbf(TStream& stream, KbfOutline& outline, const KbfStamp& stamp)
         }
     }
 
-    // One system write per block of records rather than per record: a large
-    // outline has tens of thousands of them.
-    constexpr std::size_t FlushAt = 64 * 1024;
-    std::string out;
-    AppendHeader(out);
-    StampOutlineProperties(outline.properties, stamp);
-    AppendPropertiesBlock(out, outline.properties);
-    AppendNumber(out, static_cast<std::int32_t>(pages.size()));
+    KbfWriter writer(stream);
+    writer.Header();
+    writer.PropertiesBlock(outline.properties, stamp);
+    writer.Number(static_cast<std::int32_t>(pages.size()));
     for (std::size_t i = 1; i < pages.size(); ++i) {
-        AppendPageRecord(out, pages[i]);
-        if (out.size() >= FlushAt) {
-            Flush(stream, out);
-        }
+        writer.PageRecord(KbfViewOf(pages[i]));
     }
-    AppendRootRecord(out, pages[0]);
-    Flush(stream, out);
+    writer.RootRecord(KbfViewOf(pages[0]));
+    writer.Finish();
 }
 
 namespace {
 
-KbfReadResult ParseCrFree(std::string_view text, KbfOutline& outline)
+KbfReadResult Parse(KbfCursor& in, KbfOutline& outline, KbfLineEnds lineEnds)
 {
     outline.properties = OutlineProperties();
     outline.pages.clear();
     outline.pages.push_back(DefaultRoot());
     outline.rootRecordRead = false;
 
-    KbfCursor in(text);
     const KbfReadResult header = ReadHeader(in);
     if (header != KbfReadResult::Ok) {
         return header;
@@ -402,7 +556,7 @@ KbfReadResult ParseCrFree(std::string_view text, KbfOutline& outline)
         return KbfReadResult::Corrupted;
     }
     outline.properties = std::move(properties);
-    return ReadPages(in, outline);
+    return ReadPages(in, outline, lineEnds);
 }
 
 } // namespace
@@ -416,21 +570,18 @@ KbfReadResult ReadKbfBytes(std::string_view bytes, KbfOutline& outline)
             text += c;
         }
     }
-    return ParseCrFree(text, outline);
+    KbfCursor in(text);
+    return Parse(in, outline, KbfLineEnds::Lf);
 }
 
-KbfReadResult ReadKbf(TStream& stream, KbfOutline& outline)
+KbfReadResult ReadKbf(TStream& stream, KbfOutline& outline, KbfLineEnds lineEnds)
 {
-    const std::int64_t left = stream.Size() - stream.Position();
-    std::string text;
-    if (left > 0) {
-        if (static_cast<std::uint64_t>(left) > text.max_size()) {
-            throw std::length_error("outline file too large");
-        }
-        text.resize(static_cast<std::size_t>(left));
-        stream.ReadBuffer(text.data(), left);
-        // In place, so a large file is held once, not twice.
-        std::erase(text, Cr);
-    }
-    return ParseCrFree(text, outline);
+    return ReadKbfInChunks(stream, outline, lineEnds, 1 << 20);
+}
+
+KbfReadResult ReadKbfInChunks(TStream& stream, KbfOutline& outline, KbfLineEnds lineEnds, std::size_t chunkBytes)
+{
+    KbfChunks chunks(stream, std::max<std::size_t>(chunkBytes, 1));
+    KbfCursor in(chunks, chunks.CountLeft());
+    return Parse(in, outline, lineEnds);
 }

@@ -28,7 +28,7 @@ constexpr std::int32_t KbfCollapsed = 1;
 constexpr std::int32_t KbfExpanded = 2;
 
 struct KbfPage {
-    std::string body;  // LF line ends (CRs are not stored)
+    std::string body;  // LF line ends (CRs are not stored); see KbfLineEnds
     std::string title;
     // Absolute index (file order) of the parent page; always below this
     // page's own index. Unused for the root (pages[0]).
@@ -36,6 +36,21 @@ struct KbfPage {
     std::int32_t state = 1; // state icon number, kept as read (0 or 20 too)
     std::int32_t expand = KbfNoChildren; // unused for the root
 };
+
+// A page record's fields as the writer takes them: the texts are only looked
+// at, so writing a page costs no copy of its text.
+struct KbfPageView {
+    std::string_view body;
+    std::string_view title;
+    std::int32_t parent = 0;
+    std::int32_t state = 1;
+    std::int32_t expand = KbfNoChildren;
+};
+
+// Line ends of the page bodies a reader hands over: LF as the file holds them,
+// or CR LF as the editor keeps a page, which spares the caller converting
+// every body again.
+enum class KbfLineEnds { Lf, CrLf };
 
 struct KbfOutline {
     OutlineProperties properties;
@@ -82,6 +97,29 @@ void WriteKbfHeader(TStream& stream);
 void WritePropertiesBlock(TStream& stream, OutlineProperties& properties, const KbfStamp& stamp);
 void WritePageRecord(TStream& stream, const KbfPage& page);
 void WriteRootRecord(TStream& stream, const KbfPage& root);
+KbfPageView KbfViewOf(const KbfPage& page);
+
+// Writes a file piece by piece in the layout's order, gathering the bytes
+// into large blocks. Finish writes what is still gathered; the destructor
+// does not, since a write may throw.
+class KbfWriter {
+public:
+    explicit KbfWriter(TStream& stream);
+    KbfWriter(const KbfWriter&) = delete;
+    KbfWriter& operator=(const KbfWriter&) = delete;
+
+    void Header();
+    // Stamps the record first, as WritePropertiesBlock does.
+    void PropertiesBlock(OutlineProperties& properties, const KbfStamp& stamp);
+    void Number(std::int32_t value);
+    void PageRecord(const KbfPageView& page);
+    void RootRecord(const KbfPageView& root);
+    void Finish();
+
+private:
+    TStream& stream_;
+    std::string out_;
+};
 
 // The whole file: header, stamped properties, C = pages.size(), the page
 // records 1..C-1 and the root record. Throws std::invalid_argument, before
@@ -97,6 +135,9 @@ void WriteKbf(TStream& stream, KbfOutline& outline, const KbfStamp& stamp);
 // before a failure. properties holds the file's block only when the header
 // and the block were read. Never throws for damaged content; a stream that
 // cannot be read throws as the stream does.
-KbfReadResult ReadKbf(TStream& stream, KbfOutline& outline);
+KbfReadResult ReadKbf(TStream& stream, KbfOutline& outline, KbfLineEnds lineEnds = KbfLineEnds::Lf);
+// The same, reading the stream chunkBytes at a time (ReadKbf takes 1 MB):
+// the result never depends on the size.
+KbfReadResult ReadKbfInChunks(TStream& stream, KbfOutline& outline, KbfLineEnds lineEnds, std::size_t chunkBytes);
 // The same on bytes in memory (CR bytes included, as on disk).
 KbfReadResult ReadKbfBytes(std::string_view bytes, KbfOutline& outline);

@@ -1,5 +1,7 @@
 #include "PageData.h"
 
+#include <utility>
+
 namespace {
 long liveRecords = 0;
 }
@@ -7,6 +9,8 @@ long liveRecords = 0;
 PageData::PageData() : Body(std::make_unique<TStringStream>()) { ++liveRecords; }
 
 PageData::PageData(const std::string& body) : Body(std::make_unique<TStringStream>(body)) { ++liveRecords; }
+
+PageData::PageData(std::string&& body) : Body(std::make_unique<TStringStream>(std::move(body))) { ++liveRecords; }
 
 PageData::~PageData() { --liveRecords; }
 

@@ -19,6 +19,8 @@ struct PageData {
     // An empty body, caret at 0, nothing selected.
     PageData();
     explicit PageData(const std::string& body);
+    // Takes the body over without copying it.
+    explicit PageData(std::string&& body);
     ~PageData();
     PageData(const PageData&) = delete;
     PageData& operator=(const PageData&) = delete;

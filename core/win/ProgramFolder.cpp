@@ -4,7 +4,7 @@
 
 #include <vector>
 
-std::string ExeFolder()
+std::string ExePath()
 {
     std::vector<char> path(MAX_PATH);
     for (;;) {
@@ -13,6 +13,11 @@ std::string ExeFolder()
             break;
         path.resize(path.size() * 2);
     }
-    std::string folder = path.data();
-    return folder.substr(0, folder.find_last_of('\\') + 1);
+    return path.data();
+}
+
+std::string ExeFolder()
+{
+    const std::string path = ExePath();
+    return path.substr(0, path.find_last_of('\\') + 1);
 }

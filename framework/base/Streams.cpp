@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -169,6 +170,8 @@ void TMemoryStream::SaveToFile(const std::string& path) const
 // --- TStringStream --------------------------------------------------------
 
 TStringStream::TStringStream(const std::string& text) { data_ = text; }
+
+TStringStream::TStringStream(std::string&& text) { data_ = std::move(text); }
 
 // --- TFileStream ----------------------------------------------------------
 

@@ -73,6 +73,8 @@ protected:
 class TStringStream : public TMemoryStream {
 public:
     explicit TStringStream(const std::string& text = std::string());
+    // Takes the text over without copying it.
+    explicit TStringStream(std::string&& text);
     const std::string& DataString() const { return data_; }
 };
 

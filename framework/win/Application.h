@@ -87,6 +87,7 @@ public:
 
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
     void SetMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler_ = std::move(handler); }
+    const MessageBoxHandler& GetMessageBoxHandler() const { return messageBoxHandler_; }
 
     // Shows an error that escaped an operation; the silent abort shows nothing.
     void HandleException(const std::exception& error);

@@ -16,67 +16,22 @@
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "Streams.h"
+#include "TestFolder.h"
 #include "TreeView.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 // A prefix and a number, joined.
 std::string Numbered(char prefix, int number)
 {
     std::string text(1, prefix);
     text += std::to_string(number);
     return text;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-}
-
-// Every file name in the folder.
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-void RemoveTree(const std::string& folder)
-{
-    for (const std::string& name : FilesIn(folder)) {
-        const std::string path = folder + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveTree(path);
-        else
-            DeleteFileA(path.c_str());
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 // What a page looks like after a round trip.
@@ -102,12 +57,6 @@ protected:
         PageClipboard = TPageClipboard{};
         ClearHistory();
         SafeWriteFaultsForTests() = SafeWriteFaults{};
-        char temp[MAX_PATH + 1] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "quillo-outline-" + std::to_string(GetCurrentProcessId()) + "-"
-                  + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        RemoveTree(folder_);
-        CreateDirectoryA(folder_.c_str(), nullptr);
     }
     void TearDown() override
     {
@@ -120,12 +69,11 @@ protected:
         ClearHistory();
         CurrentFileName = UntitledFileName;
         ResetOutlineProperties(OutlineProperties);
-        RemoveTree(folder_);
     }
 
     TTreeView& Tree() { return *Main->Tree; }
     TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
-    std::string PathOf(const std::string& name) const { return folder_ + "\\" + name; }
+    std::string PathOf(const std::string& name) const { return folder_ / name; }
 
     TTreeNode* Page(TTreeNode* parent, const std::string& title, const std::string& body, int state)
     {
@@ -174,7 +122,7 @@ protected:
         ResetOutlineProperties(OutlineProperties);
     }
 
-    std::string folder_;
+    TestFolder folder_;
 };
 
 TEST_F(OutlineFile, SaveThenLoadGivesTheSameOutline)
@@ -232,8 +180,8 @@ TEST_F(OutlineFile, SavedBytesAreTheCodecsBytes)
                       page("x\x1Ay", "Leaf", 3, 5, KbfNoChildren), page("end\n", "Last", 0, 1, KbfNoChildren)};
     TStringStream bytes;
     WriteKbf(bytes, expected, KbfStamp{OutlineProperties.Modified, UserSettings.Name});
-    EXPECT_EQ(bytes.DataString(), ReadBytes(path));
-    EXPECT_EQ(std::vector<std::string>{"Golden.kbf"}, FilesIn(folder_));
+    EXPECT_EQ(bytes.DataString(), ReadFileBytes(path));
+    EXPECT_EQ(std::vector<std::string>{"Golden.kbf"}, FilesIn(folder_.Path()));
 }
 
 TEST_F(OutlineFile, RootOnlyOutlineRoundTrips)
@@ -259,22 +207,22 @@ TEST_F(OutlineFile, SaveIntoAMissingFolderFailsWithItsMessage)
     EXPECT_EQ(std::vector<std::string>{"Cannot open output file!"}, boxes.Texts());
     EXPECT_EQ(UntitledFileName, CurrentFileName);
     EXPECT_EQ(1, OutlineProperties.FileChanged);
-    EXPECT_TRUE(FilesIn(folder_).empty());
+    EXPECT_TRUE(FilesIn(folder_.Path()).empty());
 }
 
 TEST_F(OutlineFile, SaveOverAReadOnlyFileKeepsItByteIdentical)
 {
     const std::string path = PathOf("Locked.kbf");
     const std::string old = "kbf\r\n01\r\nold bytes\x1A\r\n";
-    WriteBytes(path, old);
+    WriteFileBytes(path, old);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     BuildSample();
     ScriptedMessageBoxes boxes;
     boxes.Answer(IDOK);
     EXPECT_FALSE(SaveOutline(path));
     EXPECT_EQ(std::vector<std::string>{"Cannot open output file!"}, boxes.Texts());
-    EXPECT_EQ(old, ReadBytes(path));
-    EXPECT_EQ(std::vector<std::string>{"Locked.kbf"}, FilesIn(folder_));
+    EXPECT_EQ(old, ReadFileBytes(path));
+    EXPECT_EQ(std::vector<std::string>{"Locked.kbf"}, FilesIn(folder_.Path()));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -283,7 +231,7 @@ TEST_F(OutlineFile, AFailureAtAnyStepOfTheWriteKeepsTheOldFile)
     BuildSample();
     const std::string path = PathOf("Sample.kbf");
     ASSERT_TRUE(SaveOutline(path));
-    const std::string old = ReadBytes(path);
+    const std::string old = ReadFileBytes(path);
     CurrentFileName = UntitledFileName;
     Root()->Item(0)->SetText("Changed");
 
@@ -303,14 +251,14 @@ TEST_F(OutlineFile, AFailureAtAnyStepOfTheWriteKeepsTheOldFile)
         boxes.Answer(IDOK);
         EXPECT_FALSE(SaveOutline(path));
         EXPECT_EQ(std::vector<std::string>{c.message}, boxes.Texts());
-        EXPECT_EQ(old, ReadBytes(path));
-        EXPECT_EQ(std::vector<std::string>{"Sample.kbf"}, FilesIn(folder_));
+        EXPECT_EQ(old, ReadFileBytes(path));
+        EXPECT_EQ(std::vector<std::string>{"Sample.kbf"}, FilesIn(folder_.Path()));
         EXPECT_EQ(UntitledFileName, CurrentFileName);
         EXPECT_EQ(1, OutlineProperties.FileChanged);
     }
     SafeWriteFaultsForTests() = SafeWriteFaults{};
     EXPECT_TRUE(SaveOutline(path));
-    EXPECT_NE(old, ReadBytes(path));
+    EXPECT_NE(old, ReadFileBytes(path));
 }
 
 TEST_F(OutlineFile, ACopySaveKeepsTheFileNameAndTheChangedFlag)
@@ -338,7 +286,7 @@ TEST_F(OutlineFile, ADamagedPageRecordKeepsThePagesReadAndTheRootsRecord)
     second.parent = 2; // itself: not read yet
     WritePageRecord(bytes, second);
     const std::string path = PathOf("Damaged.kbf");
-    WriteBytes(path, bytes.DataString());
+    WriteFileBytes(path, bytes.DataString());
 
     BuildSample();
     LastShownPage = Root();
@@ -368,7 +316,7 @@ TEST_F(OutlineFile, HeaderAndPropertiesFaultsLeaveTheTreeAlone)
     };
     for (const Case& c : cases) {
         const std::string path = PathOf("Bad.kbf");
-        WriteBytes(path, c.bytes);
+        WriteFileBytes(path, c.bytes);
         ScriptedMessageBoxes boxes;
         boxes.Answer(IDOK);
         EXPECT_FALSE(LoadOutline(path));
@@ -423,7 +371,7 @@ TEST_F(OutlineFile, ABranchExportedAndImportedElsewhereKeepsItsShapeCollapsed)
     EXPECT_EQ(kept.Revisions, OutlineProperties.Revisions);
 
     KbfOutline file;
-    ASSERT_EQ(KbfReadResult::Ok, ReadKbfBytes(ReadBytes(path), file));
+    ASSERT_EQ(KbfReadResult::Ok, ReadKbfBytes(ReadFileBytes(path), file));
     ASSERT_EQ(4u, file.pages.size());
     EXPECT_EQ("Plan", file.pages[0].title);
     EXPECT_EQ(1, file.properties.Revisions);
@@ -465,13 +413,13 @@ TEST_F(OutlineFile, AFailedBranchExportReportsFailure)
 TEST_F(OutlineFile, BackupMakesTheMissingFolderAndReplacesTheCopy)
 {
     const std::string path = PathOf("Work.kbf");
-    WriteBytes(path, "first");
+    WriteFileBytes(path, "first");
     OptionSettings.BackupFolder = PathOf("Backup files\\deeper");
     BackupOutline(path);
-    EXPECT_EQ("first", ReadBytes(PathOf("Backup files\\deeper\\Work.bak")));
-    WriteBytes(path, "second");
+    EXPECT_EQ("first", ReadFileBytes(PathOf("Backup files\\deeper\\Work.bak")));
+    WriteFileBytes(path, "second");
     BackupOutline(path);
-    EXPECT_EQ("second", ReadBytes(PathOf("Backup files\\deeper\\Work.bak")));
+    EXPECT_EQ("second", ReadFileBytes(PathOf("Backup files\\deeper\\Work.bak")));
     BackupOutline(PathOf("Gone.kbf"));
     EXPECT_FALSE(FileExists(PathOf("Backup files\\deeper\\Gone.bak")));
     OptionSettings = TOptionSettings{};

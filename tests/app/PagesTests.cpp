@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 #include <string>
 
 namespace {
@@ -465,4 +466,88 @@ TEST_F(Pages, NewSubPageCommandAddsSelectsAndStartsEditingItsTitle)
     EXPECT_EQ(page, Tree().Selected()->getPrevSibling());
     EXPECT_TRUE(Tree().IsEditing());
     Tree().Selected()->EndEdit(true);
+}
+
+namespace {
+POINT MiddleOf(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+// The first point left of the page's label that the tree calls its state icon.
+POINT StateIconOf(TTreeView& tree, TTreeNode* node)
+{
+    const RECT label = node->DisplayRect(true);
+    const int y = (label.top + label.bottom) / 2;
+    for (int x = 0; x < label.left; ++x)
+        if (tree.GetHitTestInfoAt(x, y) & htOnStateIcon)
+            return POINT{x, y};
+    ADD_FAILURE() << "no state icon left of the label";
+    return POINT{0, y};
+}
+}
+
+TEST_F(Pages, ClicksAndSelectionKeysRecordThePageAndShowIt)
+{
+    TTreeNode* a = RawPage(Root(), "A");
+    TTreeNode* b = RawPage(Root(), "B");
+    PageDataOf(a)->SetBodyText("alpha");
+    PageDataOf(b)->SetBodyText("beta");
+    Root()->Expand(false);
+    Select(Root());
+    PushHistory(Root());
+
+    POINT point = MiddleOf(b->DisplayRect(true));
+    Tree().MouseDownAt(TMouseButton::mbLeft, 0, point.x, point.y);
+    EXPECT_EQ(b, Tree().Selected());
+    EXPECT_EQ("beta", Editor().Text());
+    EXPECT_EQ(b, PageHistory.Entry(PageHistory.Index()));
+    EXPECT_EQ(Main->PopupMenuNamed("PopupPage"), Tree().PopupMenu());
+
+    // Clicking the shown page again records nothing new.
+    const int count = PageHistory.Count();
+    Tree().MouseDownAt(TMouseButton::mbLeft, 0, point.x, point.y);
+    EXPECT_EQ(count, PageHistory.Count());
+
+    // Empty space below the pages offers no page popup.
+    const RECT client = Tree().ClientRect();
+    Tree().MouseDownAt(TMouseButton::mbRight, 0, point.x, client.bottom - 2);
+    EXPECT_EQ(nullptr, Tree().PopupMenu());
+    EXPECT_EQ(b, Tree().Selected());
+
+    // A right click selects the page under the mouse.
+    point = MiddleOf(a->DisplayRect(true));
+    Tree().MouseDownAt(TMouseButton::mbRight, 0, point.x, point.y);
+    EXPECT_EQ(a, Tree().Selected());
+    EXPECT_EQ("alpha", Editor().Text());
+
+    // A key that moved the selection records and shows the new page.
+    Tree().SetSelected(b);
+    WORD key = VK_DOWN;
+    Main->TreeKeyUp(key, 0);
+    EXPECT_EQ("beta", Editor().Text());
+    EXPECT_EQ(b, PageHistory.Entry(PageHistory.Index()));
+    // Other keys leave the history alone.
+    key = 'X';
+    Main->TreeKeyUp(key, 0);
+    std::vector<TTreeNode*> entries;
+    for (int i = 0; i < PageHistory.Count(); ++i)
+        entries.push_back(PageHistory.Entry(i));
+    EXPECT_EQ((std::vector<TTreeNode*>{Root(), b, a, b}), entries);
+}
+
+TEST_F(Pages, ClickingAStateIconOpensTheStatePopupInsteadOfThePagePopup)
+{
+    TTreeNode* a = RawPage(Root(), "A");
+    Root()->Expand(false);
+    Select(Root());
+    std::vector<std::string> shown;
+    SetPopupTracker([&](TPopupMenu& menu, int, int, HWND) {
+        shown.push_back(menu.Name());
+        return 0u;
+    });
+    const POINT point = StateIconOf(Tree(), a);
+    Tree().MouseDownAt(TMouseButton::mbLeft, 0, point.x, point.y);
+    SetPopupTracker(nullptr);
+
+    EXPECT_EQ(a, Tree().Selected());
+    EXPECT_EQ(std::vector<std::string>{"StatePopup"}, shown);
+    EXPECT_EQ(nullptr, Tree().PopupMenu());
 }

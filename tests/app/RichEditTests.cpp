@@ -355,39 +355,47 @@ TEST_F(RichEdit, ChangeAndSelectionChangeFire)
     EXPECT_EQ(selections, 0);
 }
 
-TEST_F(RichEdit, UrlClickFollowsTheClickRule)
+TEST_F(RichEdit, UrlClickFollowsTheClickRuleForWebMailAndPageLinks)
 {
     edit->SetPlainText(true);
-    edit->SetText("see http://example.com/page now");
-    std::vector<std::pair<std::string, TMouseButton>> clicks;
-    edit->OnURLClick = [&](const std::string& text, TMouseButton button) { clicks.emplace_back(text, button); };
-    auto send = [&](UINT message, LONG start, LONG end) {
-        ENLINK link{};
-        link.nmhdr.hwndFrom = edit->Handle();
-        link.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(edit->Handle()));
-        link.nmhdr.code = EN_LINK;
-        link.msg = message;
-        link.chrg = CHARRANGE{start, end};
-        SendMessageA(form->Handle(), WM_NOTIFY, link.nmhdr.idFrom, reinterpret_cast<LPARAM>(&link));
-    };
-    send(WM_LBUTTONDOWN, 4, 27);
-    send(WM_LBUTTONUP, 4, 27);
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks[0].first, "http://example.com/page");
-    EXPECT_EQ(clicks[0].second, TMouseButton::mbLeft);
+    for (const std::string link : {"http://example.com/page", "mailto:someone@example.com", "file::Ideas"}) {
+        SCOPED_TRACE(link);
+        edit->SetText("see " + link + " now");
+        const LONG start = 4;
+        const LONG end = start + static_cast<LONG>(link.size());
+        std::vector<std::pair<std::string, TMouseButton>> clicks;
+        edit->OnURLClick = [&](const std::string& text, TMouseButton button) { clicks.emplace_back(text, button); };
+        auto send = [&](UINT message, LONG from, LONG to) {
+            ENLINK notification{};
+            notification.nmhdr.hwndFrom = edit->Handle();
+            notification.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(edit->Handle()));
+            notification.nmhdr.code = EN_LINK;
+            notification.msg = message;
+            notification.chrg = CHARRANGE{from, to};
+            SendMessageA(form->Handle(), WM_NOTIFY, notification.nmhdr.idFrom,
+                         reinterpret_cast<LPARAM>(&notification));
+        };
+        send(WM_LBUTTONDOWN, start, end);
+        send(WM_LBUTTONUP, start, end);
+        ASSERT_EQ(clicks.size(), 1u);
+        EXPECT_EQ(clicks[0].first, link);
+        EXPECT_EQ(clicks[0].second, TMouseButton::mbLeft);
 
-    send(WM_RBUTTONDOWN, 4, 27);
-    send(WM_RBUTTONUP, 4, 27);
-    ASSERT_EQ(clicks.size(), 2u);
-    EXPECT_EQ(clicks[1].second, TMouseButton::mbRight);
+        send(WM_RBUTTONDOWN, start, end);
+        send(WM_RBUTTONUP, start, end);
+        ASSERT_EQ(clicks.size(), 2u);
+        EXPECT_EQ(clicks[1].second, TMouseButton::mbRight);
 
-    send(WM_LBUTTONDOWN, 4, 27);
-    send(WM_RBUTTONUP, 4, 27);
-    send(WM_LBUTTONDOWN, 4, 27);
-    send(WM_MOUSEMOVE, 0, 3);
-    send(WM_LBUTTONUP, 0, 3);
-    send(WM_LBUTTONUP, 4, 27);
-    EXPECT_EQ(clicks.size(), 2u);
+        // Another button, or a release elsewhere, is no click.
+        send(WM_LBUTTONDOWN, start, end);
+        send(WM_RBUTTONUP, start, end);
+        send(WM_LBUTTONDOWN, start, end);
+        send(WM_MOUSEMOVE, 0, 3);
+        send(WM_LBUTTONUP, 0, 3);
+        send(WM_LBUTTONUP, start, end);
+        EXPECT_EQ(clicks.size(), 2u);
+        edit->OnURLClick = nullptr;
+    }
 }
 
 TEST_F(RichEdit, CaretPositionIsColumnAndLine)

@@ -305,6 +305,52 @@ TEST(KbfRead, FromAStreamStartsAtItsPosition)
     ExpectSamePages(SampleOutline(), outline);
 }
 
+TEST(KbfRead, ChunkedStreamReadsAsTheWholeText)
+{
+    // Chunk boundaries fall inside numbers, guards, bodies and CR LF pairs;
+    // damaged and cut-off files must fail the same way as from memory.
+    std::string strayCr = SampleBytes;
+    strayCr.insert(strayCr.find("xa\r\nb") + 1, "\r\r");
+    const std::string inputs[] = {
+        SampleBytes,
+        WithoutCr(SampleBytes),
+        strayCr,
+        SampleHeaderAndProperties + SampleCount + SamplePages,
+        SampleBytes.substr(0, SampleBytes.size() - 9),
+        SampleHeaderAndProperties + "9\r\n" + SamplePages + SampleRoot,
+        SampleHeaderAndProperties + SampleCount + SamplePages + "\x1a" + SampleRoot,
+    };
+    for (const std::string& bytes : inputs) {
+        KbfOutline whole;
+        const KbfReadResult expected = ReadKbfBytes(bytes, whole);
+        for (const std::size_t chunk : {1, 2, 3, 5, 64, 1 << 20}) {
+            TMemoryStream stream;
+            stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+            stream.SetPosition(0);
+            KbfOutline chunked;
+            EXPECT_EQ(expected, ReadKbfInChunks(stream, chunked, KbfLineEnds::Lf, chunk)) << chunk;
+            ExpectSamePages(whole, chunked);
+            EXPECT_EQ(whole.rootRecordRead, chunked.rootRecordRead);
+            EXPECT_EQ(whole.properties.Description, chunked.properties.Description);
+        }
+    }
+}
+
+TEST(KbfRead, CrLfBodiesAreTheBodiesWithCrBeforeEveryLf)
+{
+    for (const std::size_t chunk : {1, 4, 1 << 20}) {
+        TMemoryStream stream;
+        stream.WriteBuffer(SampleBytes.data(), static_cast<std::int64_t>(SampleBytes.size()));
+        stream.SetPosition(0);
+        KbfOutline outline;
+        ASSERT_EQ(KbfReadResult::Ok, ReadKbfInChunks(stream, outline, KbfLineEnds::CrLf, chunk));
+        EXPECT_EQ("a\r\nb", outline.pages[1].body);
+        EXPECT_EQ("  indented\r\n\r\nlast", outline.pages[2].body);
+        // Titles and properties keep the file's LF.
+        EXPECT_EQ("Line1\nLine2", outline.properties.Description);
+    }
+}
+
 TEST(KbfRead, LineFeedOnlyFileReadsTheSame)
 {
     KbfOutline crlf;

@@ -120,12 +120,21 @@ TEST(FormFocus, AnotherWindowComingAndGoingFiresNoEnterOrExit)
 }
 
 namespace {
-// Answers the next real message box of this thread with OK as soon as it is
-// activated, and remembers its text.
+// Lets the next real message box of this thread be shown (the tests
+// otherwise refuse every box), answers it with OK as soon as it is activated,
+// and remembers its text.
 class MessageBoxAnswerer {
 public:
-    MessageBoxAnswerer() { hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId()); }
-    ~MessageBoxAnswerer() { UnhookWindowsHookEx(hook_); }
+    MessageBoxAnswerer() : previous_(Application.GetMessageBoxHandler())
+    {
+        Application.SetMessageBoxHandler(nullptr);
+        hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId());
+    }
+    ~MessageBoxAnswerer()
+    {
+        UnhookWindowsHookEx(hook_);
+        Application.SetMessageBoxHandler(previous_);
+    }
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
@@ -148,6 +157,7 @@ private:
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
+    MessageBoxHandler previous_;
     HHOOK hook_;
 };
 }

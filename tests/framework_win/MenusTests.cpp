@@ -5,6 +5,8 @@
 #include "Menus.h"
 #include "ShortCut.h"
 
+#include "ScriptedMessageBoxes.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -441,14 +443,10 @@ TEST_F(MenuTest, DisabledAndHiddenItemsAndItemsUnderThemDoNotTakeTheirShortcuts)
 TEST_F(MenuTest, AnErrorInAShortcutsCommandIsShownAndTheLoopGoesOn)
 {
     Item("mSave").OnClick = [](TComponent*) { throw Exception("Cannot save"); };
-    std::vector<std::string> shown;
-    Application.SetMessageBoxHandler([&](const MessageBoxRequest& request) {
-        shown.push_back(request.text);
-        return IDOK;
-    });
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
     EXPECT_TRUE(menu.IsShortCut('S', ssCtrl));
-    Application.SetMessageBoxHandler(nullptr);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Cannot save"}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Cannot save"}));
 }
 
 // --- Menu messages -------------------------------------------------------------

@@ -2,6 +2,9 @@
 // real windows, real mutexes.
 #include "ProcessDriver.h"
 #include "ProcessList.h"
+#include "SettingsRecords.h"
+#include "SettingsRegistry.h"
+#include "SettingsRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +26,42 @@ struct ProgramFolder {
     void Add(const std::string& builtName, const std::string& asName)
     {
         EXPECT_TRUE(CopyInto(BuiltProgram(builtName), folder.File(asName)));
+    }
+};
+
+// The settings a started Quillo finds: no help at first use and no
+// notification icon (this desktop has no notification area, and the refusal
+// would be reported). They are complete, so the start repairs nothing; they
+// go again when the test ends.
+class QuietSettings {
+public:
+    QuietSettings()
+    {
+        Remove();
+        TOptionSettings options;
+        SetDefaultOptions(options, "C:\\");
+        options.Traybar = 1;
+        options.FirstUse = false;
+        TUserSettings user;
+        SetDefaultUserSettings(user, "C:\\");
+        user.Startup = false;
+        EXPECT_TRUE(CreateSettingsKeys());
+        EXPECT_TRUE(WriteSettingsReporting({
+            [&] { WriteUserSettings(user); },
+            [&] { WriteGeneralOptions(options); },
+            [&] { WriteDateOptions(options); },
+            [&] { WriteBehaviourOptions(options); },
+            [&] { WriteFolderOptions(options); },
+            [&] { WriteWebOptions(options); },
+        }));
+    }
+    ~QuietSettings() { Remove(); }
+
+private:
+    static void Remove()
+    {
+        SettingsRegistry().CloseKey();
+        RegDeleteTreeA(HKEY_CURRENT_USER, DefaultSettingsRoot);
     }
 };
 
@@ -58,8 +97,9 @@ TEST(QuilloStart, WithoutItsWatcherQuilloRefusesToStartAndShowsNoWindow)
 
 TEST(QuilloEnd, ClosingHandsOverToTheWatcherAndBothEnd)
 {
+    QuietSettings settings;
     ChildProcess quillo;
-    ASSERT_TRUE(quillo.Start(BuiltProgram("Quillo.exe")));
+    ASSERT_TRUE(quillo.Start(BuiltProgram("Quillo.exe"), "/m"));
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -82,8 +122,9 @@ TEST(QuilloEnd, AWatcherThatNeverSignalsCannotKeepQuilloAlive)
 {
     ProgramFolder program;
     program.Add("fake_watcher_silent.exe", "_Dorwick.exe");
+    QuietSettings settings;
     ChildProcess quillo;
-    ASSERT_TRUE(quillo.Start(program.quillo));
+    ASSERT_TRUE(quillo.Start(program.quillo, "/m"));
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     const auto closed = std::chrono::steady_clock::now();
@@ -98,8 +139,9 @@ TEST(QuilloEnd, AWatcherThatCouldNotBeStartedIsNotWaitedFor)
 {
     ProgramFolder program;
     program.Add("_Dorwick.exe", "_Dorwick.exe");
+    QuietSettings settings;
     ChildProcess quillo;
-    ASSERT_TRUE(quillo.Start(program.quillo));
+    ASSERT_TRUE(quillo.Start(program.quillo, "/m"));
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(DeleteFileA(program.folder.File("_Dorwick.exe").c_str()));

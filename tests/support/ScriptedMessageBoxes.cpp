@@ -2,14 +2,29 @@
 
 #include <gtest/gtest.h>
 
-ScriptedMessageBoxes::ScriptedMessageBoxes()
+namespace {
+int RefuseUnscriptedBox(const MessageBoxRequest& request)
+{
+    ADD_FAILURE() << "Message box outside a script: \"" << request.text << "\" (" << request.caption << ")";
+    return IDCANCEL;
+}
+
+class NoUnscriptedBoxes : public ::testing::Environment {
+public:
+    void SetUp() override { Application.SetMessageBoxHandler(RefuseUnscriptedBox); }
+};
+
+const auto* const noUnscriptedBoxes = ::testing::AddGlobalTestEnvironment(new NoUnscriptedBoxes);
+}
+
+ScriptedMessageBoxes::ScriptedMessageBoxes() : previous_(Application.GetMessageBoxHandler())
 {
     Application.SetMessageBoxHandler([this](const MessageBoxRequest& request) { return Respond(request); });
 }
 
 ScriptedMessageBoxes::~ScriptedMessageBoxes()
 {
-    Application.SetMessageBoxHandler(nullptr);
+    Application.SetMessageBoxHandler(previous_);
     EXPECT_TRUE(answers_.empty()) << answers_.size() << " scripted answer(s) were never asked for";
 }
 

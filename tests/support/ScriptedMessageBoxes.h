@@ -1,7 +1,9 @@
 #pragma once
 // Answers the application's message boxes from a script while it is alive,
 // and records every box shown. A box nobody expected fails the test and is
-// answered with Cancel, so a test can never hang on a prompt.
+// answered with Cancel, so a test can never hang on a prompt. Outside a
+// script the same holds: a box no test scripted fails the running test
+// instead of waiting for a person.
 
 #include "Application.h"
 
@@ -26,6 +28,7 @@ public:
 private:
     int Respond(const MessageBoxRequest& request);
 
+    MessageBoxHandler previous_;
     std::deque<int> answers_;
     std::vector<MessageBoxRequest> shown_;
 };

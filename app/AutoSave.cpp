@@ -1,0 +1,51 @@
+// The automatic save, every AutoSave minutes.
+#include "Main.h"
+
+#include "Application.h"
+#include "MainLifecycle.h"
+#include "Progress.h"
+#include "SettingsRecords.h"
+#include "SharedState.h"
+
+namespace {
+
+// Clears the flag on every way out of the save.
+class TAutoSaveScope {
+public:
+    explicit TAutoSaveScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TAutoSaveScope() { flag_ = false; }
+    TAutoSaveScope(const TAutoSaveScope&) = delete;
+    TAutoSaveScope& operator=(const TAutoSaveScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+bool TMain::AutoSaveBlocked() const
+{
+    // A modal dialog or message box disables the main window; a long
+    // operation shows its progress; a save may be the autosave's own, still
+    // waiting in its save dialog.
+    return lifecycle_->autoSaving || Application.ModalForm() != nullptr || !IsWindowEnabled(Handle()) ||
+           ProgressDepth() > 0;
+}
+
+void TMain::TimerTimer()
+{
+    // A save in the middle of another command's question or operation could
+    // write a half-done outline, or open a second save dialog over the first.
+    if (AutoSaveBlocked())
+        return;
+    ++AutoSaveMinutes;
+    // Reached, not only equalled: a shorter interval chosen in the Options
+    // dialog after the count had passed it must not stop the saves for good.
+    if (OptionSettings.AutoSave <= 0 || AutoSaveMinutes < OptionSettings.AutoSave)
+        return;
+    {
+        TAutoSaveScope saving(lifecycle_->autoSaving);
+        mSaveClick(this);
+    }
+    AutoSaveMinutes = 0;
+}

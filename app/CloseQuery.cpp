@@ -1,0 +1,71 @@
+// The end of a run: the questions before the main window may close, and what
+// every close writes.
+#include "Main.h"
+
+#include "Application.h"
+#include "ProductNames.h"
+#include "RecentFiles.h"
+#include "RichEdit.h"
+#include "SettingsRecords.h"
+#include "SettingsRegistry.h"
+#include "SharedState.h"
+
+namespace {
+
+const char* const SaveOutlineQuestion = "Current file is changed. Would you like to save changes?";
+const char* const SaveOptionsQuestion = "Would you like to save changes made to options?";
+
+int Ask(const char* question)
+{
+    return Application.MessageBox(question, ProductCaption, MB_YESNOCANCEL | MB_ICONINFORMATION);
+}
+
+} // namespace
+
+void TMain::FormCloseQuery(bool& canClose)
+{
+    // Typing not yet handed to its page still counts as a change.
+    if (!OutlineProperties.FileChanged && ActiveControl() == RichEdit.get())
+        OutlineProperties.FileChanged = RichEdit->Modified() ? 1 : 0;
+
+    // Every question comes before anything is saved, so Cancel in any of
+    // them leaves everything as it was.
+    bool saveOutline = false;
+    if (OutlineProperties.FileChanged) {
+        if (OptionSettings.SaveExit) {
+            saveOutline = true;
+        } else {
+            const int answer = Ask(SaveOutlineQuestion);
+            if (answer == IDCANCEL) {
+                canClose = false;
+                return;
+            }
+            saveOutline = answer == IDYES;
+        }
+    }
+    bool saveSettings = true;
+    if (OptionSettings.SaveOptions) {
+        const int answer = Ask(SaveOptionsQuestion);
+        if (answer == IDCANCEL) {
+            canClose = false;
+            return;
+        }
+        saveSettings = answer == IDYES;
+    }
+    // The user asked to keep the changes: an outline that was not written
+    // (a failed save, a cancelled save dialog) keeps the window open.
+    if (saveOutline && !mSaveClick(this)) {
+        canClose = false;
+        return;
+    }
+    UserSettings.LastDb = CurrentFileName;
+    if (saveSettings) {
+        KeepPlacement();
+        SaveSettings();
+    }
+}
+
+void TMain::WriteCloseState()
+{
+    WriteSettingsReporting({[] { SaveRecentFiles(RecentFiles); }, [] { WriteDialogStates(DialogStates); }});
+}

@@ -1,0 +1,559 @@
+// The File commands of the main window, driven through their handlers with
+// every dialog, question, shell call and folder sent through a seam: what
+// becomes the open outline and its name, what is written where, and that no
+// answer but No lets a command drop unsaved work.
+#include "AnsiStrings.h"
+#include "Application.h"
+#include "Main.h"
+#include "Menus.h"
+#include "OutlineFile.h"
+#include "PageData.h"
+#include "PageHistory.h"
+#include "Pages.h"
+#include "ProgramFolder.h"
+#include "RecentMenu.h"
+#include "RichEdit.h"
+#include "ScriptedFileDialogs.h"
+#include "ScriptedMessageBoxes.h"
+#include "SendCommands.h"
+#include "SettingsRecords.h"
+#include "SharedState.h"
+#include "ShellOpen.h"
+#include "ShellShortcuts.h"
+#include "TestFolder.h"
+#include "TreeView.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+const char* const OpenQuestion = "Current file is changed. Whould you like to save changes before open another file?";
+const char* const SendQuestion = "Current file is changed. Whould you like to save changes before sending it?";
+const char* const SaveFirst = "Save your outline first!";
+
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH + 1] = "";
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    return folder;
+}
+
+std::vector<std::string> ListOf(const TStrings& list)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < list.Count(); ++i)
+        entries.push_back(list[i]);
+    return entries;
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application.Initialize();
+        Application.CreateForm<TMain>();
+        RecentFiles.Clear();
+        OptionSettings.BackupCopy = false;
+        OptionSettings.DocumentsFolder = folder_.Path();
+        NewOutline();
+    }
+    void TearDown() override
+    {
+        SetCurrentDirectoryA(startFolder_.c_str());
+        Application.DestroyForms();
+        Application.Initialize();
+        ClearHistory();
+        RecentFiles.Clear();
+        CurrentFileName = UntitledFileName;
+        ParentOutlineFile.clear();
+        ResetOutlineProperties(OutlineProperties);
+        OptionSettings = TOptionSettings{};
+    }
+
+    TTreeView& Tree() { return *Main->Tree; }
+    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
+    TMenuItem* Item(const std::string& name) { return dynamic_cast<TMenuItem*>(Main->FindComponent(name)); }
+
+    // An outline "title" with one sub page, written to name and left open
+    // under that name, unchanged.
+    std::string SavedOutline(const std::string& name, const std::string& title)
+    {
+        NewOutline();
+        Root()->SetText(title);
+        PageDataOf(Root())->SetBodyText(title + " body");
+        Tree().SetSelected(Root());
+        AddChildPage("Child of " + title);
+        const std::string path = folder_ / name;
+        EXPECT_TRUE(SaveOutline(path));
+        LastShownPage = nullptr;
+        Main->TreeClick();
+        return path;
+    }
+    // Drops whatever the open outline and the editor hold, unasked.
+    void NewOutline()
+    {
+        Main->RichEdit->SetModified(false);
+        OutlineProperties.FileChanged = 0;
+        Main->bNewClick(nullptr);
+    }
+    void Change()
+    {
+        Root()->SetText("Changed");
+        OutlineProperties.FileChanged = 1;
+    }
+    // Runs File > Open choosing path.
+    void OpenThroughDialog(const std::string& path)
+    {
+        const std::string documents = OptionSettings.DocumentsFolder;
+        ScriptedFileDialogs dialogs;
+        dialogs.Choose(path);
+        Main->mOpenClick(nullptr);
+        ASSERT_EQ(1u, dialogs.Requests().size());
+        EXPECT_EQ(documents, dialogs.Requests()[0].initialDir);
+        EXPECT_EQ("", dialogs.Requests()[0].fileName);
+        // The folder is remembered for the next time.
+        EXPECT_EQ(ExtractFilePath(path), OptionSettings.DocumentsFolder);
+    }
+
+    TestFolder folder_;
+    const std::string startFolder_ = CurrentFolder();
+};
+}
+
+TEST_F(FileCommandsTest, OpenNamesTheOutlineOnlyForALowerCaseKbfFile)
+{
+    const std::string other = SavedOutline("Other.kbf", "Other");
+    const std::string work = folder_ / "Work.kbf";
+    struct Case {
+        const char* file;
+        bool named;
+    };
+    for (const Case& c : {Case{"Work.kbf", true}, Case{"Upper.KBF", false}, Case{"Copy.bak", false}}) {
+        SCOPED_TRACE(c.file);
+        const std::string path = SavedOutline(c.file, "Root of " + std::string(c.file));
+        NewOutline();
+        ParentOutlineFile = other;
+        RecentFiles.Clear();
+        RecentFiles.Add(other);
+        RecentFiles.Add(AnsiUpperCase(work));
+
+        OpenThroughDialog(path);
+
+        EXPECT_EQ("Root of " + std::string(c.file), Root()->Text());
+        EXPECT_EQ("Child of Root of " + std::string(c.file), Root()->Item(0)->Text());
+        const std::string title = c.named ? "Work" : "Untitled";
+        EXPECT_EQ(c.named ? path : UntitledFileName, CurrentFileName);
+        EXPECT_EQ(title + " - Corvane Quillo", Main->Caption());
+        EXPECT_EQ(title + " - Corvane Quillo", Application.Title());
+        // Listed in another letter case, Work.kbf keeps its place; the
+        // unnamed ones are no file to list.
+        EXPECT_EQ((std::vector<std::string>{other, AnsiUpperCase(work)}), ListOf(RecentFiles));
+        EXPECT_EQ("", ParentOutlineFile);
+        ASSERT_EQ(1, PageHistory.Count());
+        EXPECT_EQ(Root(), PageHistory.Entry(0));
+        EXPECT_EQ(0, OutlineProperties.FileChanged);
+    }
+}
+
+TEST_F(FileCommandsTest, OpenOfAFileThatCannotBeReadLeavesANewEmptyOutline)
+{
+    struct Case {
+        const char* file;
+        const char* message; // empty: the outline reader's own
+    };
+    const Case cases[] = {
+        {"Tree.hjt", "TreePad files cannot be opened yet."},
+        {"Outline.ao", "ActionOutline files cannot be opened yet."},
+        {"Upper.AO", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        SavedOutline("Open.kbf", "Open");
+        const std::string path = folder_ / c.file;
+        WriteFileBytes(path, "some other program's outline");
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+
+        OpenThroughDialog(path);
+
+        ASSERT_EQ(1u, boxes.Shown().size());
+        if (*c.message) {
+            EXPECT_EQ(c.message, boxes.Shown()[0].text);
+        } else {
+            EXPECT_EQ(std::string::npos, boxes.Shown()[0].text.find("cannot be opened yet"));
+        }
+        EXPECT_EQ(UntitledFileName, CurrentFileName);
+        EXPECT_EQ(1, Tree().Items().Count());
+        EXPECT_EQ("Untitled - Corvane Quillo", Main->Caption());
+        EXPECT_EQ(0, OutlineProperties.FileChanged);
+    }
+}
+
+TEST_F(FileCommandsTest, OpenKeepsAChangedOutlineUnlessItWasSavedOrLetGo)
+{
+    const std::string target = SavedOutline("Target.kbf", "Target");
+    enum class Outline { Unnamed, ReadOnlyFile };
+    struct Case {
+        const char* name;
+        Outline outline;
+        bool typed; // the change is typing still in the editor
+        std::vector<int> answers;
+        std::vector<std::string> texts;
+        bool opened;
+    };
+    const Case cases[] = {
+        {"Cancel", Outline::Unnamed, false, {IDCANCEL}, {OpenQuestion}, false},
+        {"No", Outline::Unnamed, false, {IDNO}, {OpenQuestion}, true},
+        {"Typing, Cancel", Outline::Unnamed, true, {IDCANCEL}, {OpenQuestion}, false},
+        {"Yes, save dialog cancelled", Outline::Unnamed, false, {IDYES}, {OpenQuestion}, false},
+        {"Yes, file read-only", Outline::ReadOnlyFile, false, {IDYES, IDOK}, {OpenQuestion, "Cannot open output file!"},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string locked = folder_ / "Locked.kbf";
+        SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (c.outline == Outline::ReadOnlyFile) {
+            SavedOutline("Locked.kbf", "Locked");
+            SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+        } else {
+            NewOutline();
+        }
+        const std::string name = CurrentFileName;
+        if (c.typed) {
+            Main->RichEdit->SetSelText("typed");
+            Main->RichEdit->SetModified(true);
+        } else {
+            Change();
+        }
+        const std::string title = Root()->Text();
+        ScriptedMessageBoxes boxes;
+        for (int answer : c.answers)
+            boxes.Answer(answer);
+        ScriptedFileDialogs dialogs;
+        dialogs.Choose(target);
+        if (c.outline == Outline::Unnamed && c.answers[0] == IDYES)
+            dialogs.Cancel(); // the unnamed outline's save dialog
+
+        Main->mOpenClick(nullptr);
+
+        EXPECT_EQ(c.texts, boxes.Texts());
+        if (c.opened) {
+            EXPECT_EQ(target, CurrentFileName);
+            EXPECT_EQ("Target", Root()->Text());
+        } else {
+            EXPECT_EQ(name, CurrentFileName);
+            EXPECT_EQ(title, Root()->Text());
+            EXPECT_EQ(1, OutlineProperties.FileChanged);
+            if (c.typed) {
+                EXPECT_EQ("typed", PageDataOf(Root())->BodyText());
+            }
+        }
+    }
+}
+
+TEST_F(FileCommandsTest, SaveAsWritesTheChosenFileNotesItAndMakesNoBackup)
+{
+    OptionSettings.BackupCopy = true;
+    OptionSettings.BackupFolder = folder_ / "Backups";
+    Change();
+    const std::string path = folder_ / "Renamed.kbf";
+    {
+        ScriptedFileDialogs dialogs;
+        dialogs.Cancel();
+        Main->mSaveAsClick(nullptr);
+        EXPECT_TRUE(FilesIn(folder_.Path()).empty());
+        EXPECT_EQ(UntitledFileName, CurrentFileName);
+        EXPECT_EQ(1, OutlineProperties.FileChanged);
+    }
+    ScriptedFileDialogs dialogs;
+    dialogs.Choose(path);
+
+    Main->mSaveAsClick(nullptr);
+
+    ASSERT_EQ(1u, dialogs.Requests().size());
+    EXPECT_EQ("", dialogs.Requests()[0].fileName);
+    EXPECT_EQ(folder_.Path(), dialogs.Requests()[0].initialDir);
+    EXPECT_EQ(std::vector<std::string>{"Renamed.kbf"}, FilesIn(folder_.Path()));
+    EXPECT_EQ(path, CurrentFileName);
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ(std::vector<std::string>{path}, ListOf(RecentFiles));
+    EXPECT_EQ("&0  " + path, Item("m0")->Caption());
+    EXPECT_EQ("Renamed - Corvane Quillo", Main->Caption());
+    ASSERT_TRUE(LoadOutline(path));
+    EXPECT_EQ("Changed", Root()->Text());
+}
+
+TEST_F(FileCommandsTest, RevertAsksOnlyForASavedOutlineAndReloadsIt)
+{
+    {
+        Change();
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        Main->mRevertClick(nullptr);
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_EQ("This file is not saved!", boxes.Shown()[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), boxes.Shown()[0].flags);
+        EXPECT_EQ("Changed", Root()->Text());
+    }
+    const std::string path = SavedOutline("Saved.kbf", "Saved");
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer);
+        Change();
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(answer);
+
+        Main->mRevertClick(nullptr);
+
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_EQ("Abandon changes and revert to the saved file?", boxes.Shown()[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION), boxes.Shown()[0].flags);
+        EXPECT_EQ(answer == IDYES ? "Saved" : "Changed", Root()->Text());
+        EXPECT_EQ(answer == IDYES ? 0 : 1, OutlineProperties.FileChanged);
+        EXPECT_EQ(path, CurrentFileName);
+    }
+    ASSERT_EQ(1, PageHistory.Count());
+    EXPECT_EQ("Saved body", Main->RichEdit->Text());
+}
+
+TEST_F(FileCommandsTest, InsertFileAddsASubPageOrTextAtTheCaretAsPlainText)
+{
+    WriteFileBytes(folder_ / "Notes.txt", "first line\r\nsecond line");
+    WriteFileBytes(folder_ / "Styled.rtf", "{\\rtf1\\ansi {\\b Bold} and plain}");
+    struct Case {
+        const char* file;
+        bool treeFocused;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Notes.txt", true, "first line\r\nsecond line"},
+        {"Notes.txt", false, "first line\r\nsecond line"},
+        {"Styled.rtf", true, "Bold and plain"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.treeFocused ? " into the tree" : " into the editor"));
+        NewOutline();
+        PageDataOf(Root())->SetBodyText("Before After");
+        LastShownPage = nullptr;
+        Main->TreeClick();
+        if (c.treeFocused) {
+            Tree().SetFocus();
+            ASSERT_TRUE(Tree().Focused());
+        } else {
+            Main->RichEdit->SetFocus();
+            Main->RichEdit->SetSelStart(7);
+        }
+        ScriptedFileDialogs dialogs;
+        dialogs.Choose(folder_ / c.file);
+
+        Main->mFileClick(nullptr);
+
+        EXPECT_EQ(1, OutlineProperties.FileChanged);
+        EXPECT_EQ("", Main->Rich->Text());
+        EXPECT_TRUE(Main->Rich->PlainText());
+        EXPECT_TRUE(Main->Rich->WordWrap());
+        if (c.treeFocused) {
+            ASSERT_EQ(1, Root()->Count());
+            TTreeNode* page = Root()->Item(0);
+            EXPECT_EQ(ChangeFileExt(c.file, ""), page->Text());
+            EXPECT_EQ(c.text, PageDataOf(page)->BodyText());
+            EXPECT_EQ(page, Tree().Selected());
+            EXPECT_TRUE(Root()->Expanded());
+            EXPECT_EQ(page, PageHistory.Entry(PageHistory.Count() - 1));
+            EXPECT_EQ(c.text, Main->RichEdit->Text());
+        } else {
+            EXPECT_EQ(0, Root()->Count());
+            const std::string body = "Before " + std::string(c.text) + "After";
+            EXPECT_EQ(body, PageDataOf(Root())->BodyText());
+            EXPECT_EQ(body, Main->RichEdit->Text());
+            // One position per line break in the control.
+            EXPECT_EQ(static_cast<int>(std::string("Before first line\rsecond line").size()),
+                      Main->RichEdit->SelStart());
+        }
+    }
+}
+
+TEST_F(FileCommandsTest, InsertFileOfAnOutlineAddsItAsABranch)
+{
+    const std::string path = SavedOutline("Branch.kbf", "Branch");
+    NewOutline();
+    ScriptedFileDialogs dialogs;
+    dialogs.Choose(path);
+
+    Main->mFileClick(nullptr);
+
+    ASSERT_EQ(1, Root()->Count());
+    TTreeNode* branch = Root()->Item(0);
+    EXPECT_EQ("Branch", branch->Text());
+    ASSERT_EQ(1, branch->Count());
+    EXPECT_EQ("Child of Branch", branch->Item(0)->Text());
+    EXPECT_EQ(branch, Tree().Selected());
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+    EXPECT_EQ(UntitledFileName, CurrentFileName);
+}
+
+TEST_F(FileCommandsTest, DesktopShortcutNeedsAFileAndReplacesAnEarlierOne)
+{
+    const std::string desktop = folder_ / "Desktop";
+    CreateDirectoryA(desktop.c_str(), nullptr);
+    std::vector<int> asked;
+    SetSpecialFolderHandler([&](int csidl) {
+        asked.push_back(csidl);
+        return desktop;
+    });
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        Main->mDesktopClick(nullptr);
+        EXPECT_EQ(std::vector<std::string>{SaveFirst}, boxes.Texts());
+        EXPECT_TRUE(FilesIn(desktop).empty());
+    }
+    SavedOutline("Work.kbf", "Work");
+    const std::string link = desktop + "\\Work.lnk";
+    WriteFileBytes(link, "an old file of that name");
+
+    Main->mDesktopClick(nullptr);
+
+    SetSpecialFolderHandler(nullptr);
+    EXPECT_EQ(std::vector<int>{0x10}, asked);
+    EXPECT_EQ(std::vector<std::string>{"Work.lnk"}, FilesIn(desktop));
+    // A shell link begins with its header's size, 76.
+    EXPECT_EQ(std::string("\x4C\0\0\0", 4), ReadFileBytes(link).substr(0, 4));
+}
+
+TEST_F(FileCommandsTest, FloppyCopyAsksWhatItMustAndRestoresTheCurrentFolder)
+{
+    const std::string drive = folder_ / "A";
+    SetFloppyRoot(drive + "\\");
+    const std::string target = drive + "\\Work.kbf";
+    const char* const copied = "File saved succesfully!";
+    const char* const failed = "Error saving file! (Write protect enabled or not enought free space!)";
+    const char* const insert = "Please insert disk in drive A: and then click retry!";
+    const char* const overwrite = "File exists. Overwrite?";
+    // Blocked: a folder of the file's name stands where the copy would go.
+    enum class Disk { Missing, Empty, HasFile, Blocked };
+    struct Case {
+        const char* name;
+        Disk disk;
+        bool changed;
+        std::vector<int> answers;
+        std::vector<std::string> texts;
+        bool copiedFile; // the target holds the outline afterwards
+    };
+    const Case cases[] = {
+        {"empty disk", Disk::Empty, false, {IDOK}, {copied}, true},
+        {"no disk", Disk::Missing, false, {IDRETRY, IDCANCEL}, {insert, insert}, false},
+        {"overwrite: no", Disk::HasFile, false, {IDNO}, {overwrite}, false},
+        {"overwrite: yes", Disk::HasFile, false, {IDYES, IDOK}, {overwrite, copied}, true},
+        {"cannot write", Disk::Blocked, false, {IDOK}, {failed}, false},
+        {"changed: cancel", Disk::Empty, true, {IDCANCEL}, {SendQuestion}, false},
+        {"changed: save first", Disk::Empty, true, {IDYES, IDOK}, {SendQuestion, copied}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveFolderTree(drive);
+        if (c.disk != Disk::Missing)
+            CreateDirectoryA(drive.c_str(), nullptr);
+        if (c.disk == Disk::HasFile)
+            WriteFileBytes(target, "older copy");
+        if (c.disk == Disk::Blocked)
+            CreateDirectoryA(target.c_str(), nullptr);
+        const std::string path = SavedOutline("Work.kbf", "Work");
+        if (c.changed)
+            Change();
+        SetCurrentDirectoryA(folder_.Path().c_str());
+        ScriptedMessageBoxes boxes;
+        for (int answer : c.answers)
+            boxes.Answer(answer);
+
+        Main->m144FloppyClick(nullptr);
+
+        EXPECT_EQ(c.texts, boxes.Texts());
+        for (const MessageBoxRequest& box : boxes.Shown()) {
+            const UINT buttons = box.text == insert ? MB_RETRYCANCEL : box.text == overwrite ? MB_YESNO
+                                 : box.text == SendQuestion                               ? MB_YESNOCANCEL
+                                                                                          : MB_OK;
+            EXPECT_EQ(buttons | MB_ICONINFORMATION, box.flags) << box.text;
+        }
+        EXPECT_EQ(folder_.Path(), CurrentFolder());
+        if (c.copiedFile) {
+            EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(target));
+        } else if (c.disk == Disk::HasFile) {
+            EXPECT_EQ("older copy", ReadFileBytes(target));
+        } else if (c.disk == Disk::Empty) {
+            EXPECT_TRUE(FilesIn(drive).empty());
+        }
+        if (c.changed && c.copiedFile) {
+            ASSERT_TRUE(LoadOutline(target));
+            EXPECT_EQ("Changed", Root()->Text());
+        }
+    }
+    SetFloppyRoot("");
+    EXPECT_EQ("a:\\", FloppyRoot());
+
+    NewOutline();
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    Main->m144FloppyClick(nullptr);
+    EXPECT_EQ(std::vector<std::string>{SaveFirst}, boxes.Texts());
+}
+
+TEST_F(FileCommandsTest, ReopenItemsOfTheMenuAndThePopupOpenThePathTheirCaptionShows)
+{
+    const std::string first = SavedOutline("First.kbf", "First");
+    const std::string second = SavedOutline("Second.kbf", "Second");
+    RecentFiles.Clear();
+    RecentFiles.Add(first);
+    RecentFiles.Add(second);
+    RebuildRecentMenu(RecentFiles);
+
+    for (const char* item : {"m0", "pr1", "pr0", "m1"}) {
+        SCOPED_TRACE(item);
+        Item(item)->Click();
+        const bool isFirst = std::string(item).back() == '0';
+        EXPECT_EQ(isFirst ? first : second, CurrentFileName);
+        EXPECT_EQ(isFirst ? "First" : "Second", Root()->Text());
+    }
+    EXPECT_EQ((std::vector<std::string>{first, second}), ListOf(RecentFiles));
+}
+
+TEST_F(FileCommandsTest, UpOneLevelGoesToTheParentPageOrBackToTheOutlineOfOrigin)
+{
+    const std::string origin = SavedOutline("Origin.kbf", "Origin");
+    const std::string linked = SavedOutline("Linked.kbf", "Linked");
+
+    Tree().SetSelected(Root()->Item(0));
+    Main->mUpOneLevelClick(nullptr);
+    EXPECT_EQ(Root(), Tree().Selected());
+    EXPECT_EQ("Linked body", Main->RichEdit->Text());
+
+    for (const std::string& parent : {std::string(), folder_ / "Gone.kbf"}) {
+        SCOPED_TRACE(parent);
+        ParentOutlineFile = parent;
+        Main->mUpOneLevelClick(nullptr);
+        EXPECT_EQ(linked, CurrentFileName);
+        EXPECT_EQ("", ParentOutlineFile);
+    }
+
+    ParentOutlineFile = origin;
+    Main->mUpOneLevelClick(nullptr);
+    EXPECT_EQ(origin, CurrentFileName);
+    EXPECT_EQ("Origin", Root()->Text());
+    EXPECT_EQ("", ParentOutlineFile);
+}
+
+TEST_F(FileCommandsTest, NewWindowStartsTheProgramAgain)
+{
+    std::vector<std::string> opened;
+    SetShellOpenHandler([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    Main->mNewWindowClick(nullptr);
+    SetShellOpenHandler(nullptr);
+    EXPECT_EQ(std::vector<std::string>{ExePath()}, opened);
+    EXPECT_EQ(ExeFolder() + "app_tests.exe", ExePath());
+}
