@@ -11,6 +11,7 @@
 #include "Pages.h"
 #include "ModalScript.h"
 #include "NewDialog.h"
+#include "OpenOutline.h"
 #include "ProgramFolder.h"
 #include "ScriptedMessageBoxes.h"
 #include "SettingsRecords.h"
@@ -395,13 +396,18 @@ protected:
         Application.SetTitle("Untitled - Corvane Quillo");
         Application.CreateForm<TMain>();
         OptionSettings.TemplatesFolder = folder_.string();
+        RecentFiles.Clear();
         OutlineProperties.FileChanged = 0;
+        Main->bNewClick(nullptr);
     }
     void TearDown() override
     {
         Application.DestroyForms();
         Application.Initialize();
-        OutlineProperties.FileChanged = 0;
+        RecentFiles.Clear();
+        CurrentFileName = UntitledFileName;
+        ParentOutlineFile.clear();
+        ResetOutlineProperties(OutlineProperties);
         TemplateDialogs::TearDown();
     }
 
@@ -447,4 +453,201 @@ TEST_F(TemplateCommands, ATextFileThatCannotBeReadAddsNothing)
     EXPECT_EQ(Tree().Items().Count(), pages);
     EXPECT_EQ(Tree().Selected(), selected);
     EXPECT_EQ(OutlineProperties.FileChanged, 0);
+}
+
+namespace {
+// A small outline file: a root and the sub pages named, written by the
+// program's own writer.
+std::string OutlineBytes(const std::string& rootTitle, const std::vector<std::string>& children)
+{
+    KbfOutline outline;
+    KbfPage root;
+    root.title = rootTitle;
+    root.body = rootTitle + " text";
+    outline.pages.push_back(root);
+    for (const std::string& title : children) {
+        KbfPage page;
+        page.title = title;
+        page.body = title + " text";
+        outline.pages.push_back(page);
+    }
+    TStringStream stream;
+    WriteKbf(stream, outline, KbfStamp{"1 December 2026 09:00", "Tests"});
+    return stream.DataString();
+}
+
+std::vector<std::string> RecentList()
+{
+    std::vector<std::string> list;
+    for (int i = 0; i < RecentFiles.Count(); ++i)
+        list.push_back(RecentFiles[i]);
+    return list;
+}
+
+void ChooseNewRow(ModalScript& script, int row)
+{
+    script.Then<TNew>([row](TNew& shown) {
+        shown.ListView.SetSelected(shown.ListView.Item(row));
+        shown.OK.Click();
+    });
+}
+
+void ChooseTemplate(ModalScript& script, bool outlineTab, const std::string& name)
+{
+    script.Then<TFromTemplate>([outlineTab, name](TFromTemplate& shown) {
+        if (outlineTab)
+            shown.Pages.SetActivePage(&shown.Outline);
+        TListView& list = outlineTab ? shown.ListViewO : shown.ListViewP;
+        list.SetSelected(list.FindCaption(name));
+        shown.OK.Click();
+    });
+}
+}
+
+TEST_F(TemplateCommands, NewFromATemplateIsAnUnnamedCopyAndTheRecentListStaysAsItWas)
+{
+    Add("Plan.kbf", OutlineBytes("Plan root", {"Goals", "Tasks"}));
+    const std::string templatePath = folder_.string() + "\\Plan.kbf";
+    fs::create_directories(folder_ / "docs");
+    const std::string other = (folder_ / "docs" / "Other.kbf").string();
+    std::ofstream(other, std::ios::binary) << OutlineBytes("Other", {});
+
+    for (const std::vector<std::string>& before : std::vector<std::vector<std::string>>{
+             {}, {other}, {templatePath, other}, {other, templatePath}}) {
+        Main->bNewClick(nullptr);
+        RecentFiles.Clear();
+        for (const std::string& path : before)
+            RecentFiles.Add(path);
+        ParentOutlineFile = "C:\\Notes\\Origin.kbf";
+        ModalScript script;
+        ChooseNewRow(script, 1);
+        Main->mNewClick(nullptr);
+
+        EXPECT_EQ(script.PendingSteps(), 0u);
+        EXPECT_EQ(Root()->Text(), "Plan root");
+        EXPECT_EQ(Root()->Count(), 2);
+        EXPECT_EQ(CurrentFileName, "Untitled");
+        EXPECT_EQ(Main->Caption(), "Untitled - Corvane Quillo");
+        EXPECT_EQ(ParentOutlineFile, "");
+        EXPECT_EQ(OutlineProperties.FileChanged, 0);
+        EXPECT_EQ(RecentList(), before);
+    }
+}
+
+TEST_F(TemplateCommands, NewAsksAboutChangesAndCancelOrBlankOutlineDoNoMore)
+{
+    Add("Plan.kbf", OutlineBytes("Plan root", {"Goals"}));
+    const std::string mine = "C:\\Notes\\Mine.kbf";
+    auto changeOutline = [&] {
+        Main->bNewClick(nullptr);
+        Root()->SetText("Mine");
+        AddChildPage("Kept");
+        CurrentFileName = mine;
+        OutlineProperties.FileChanged = 1;
+    };
+
+    // Cancel in the dialog, and Cancel to the question: the outline stays
+    // under its name.
+    changeOutline();
+    {
+        ModalScript script;
+        script.Then<TNew>([](TNew& shown) { shown.Button2.Click(); });
+        Main->mNewClick(nullptr);
+    }
+    {
+        ModalScript script;
+        ChooseNewRow(script, 1);
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDCANCEL);
+        Main->mNewClick(nullptr);
+        EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{SaveBeforeOpenQuestion}));
+    }
+    EXPECT_EQ(Root()->Text(), "Mine");
+    EXPECT_EQ(CurrentFileName, mine);
+    EXPECT_EQ(OutlineProperties.FileChanged, 1);
+
+    // No: the template opens, unnamed.
+    {
+        ModalScript script;
+        ChooseNewRow(script, 1);
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDNO);
+        Main->mNewClick(nullptr);
+        EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{SaveBeforeOpenQuestion}));
+    }
+    EXPECT_EQ(Root()->Text(), "Plan root");
+    EXPECT_EQ(CurrentFileName, "Untitled");
+
+    // "Blank Outline": a new empty outline, after its own question.
+    changeOutline();
+    {
+        ModalScript script;
+        ChooseNewRow(script, 0);
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDNO);
+        Main->mNewClick(nullptr);
+        EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{SaveBeforeNewQuestion}));
+    }
+    EXPECT_EQ(Root()->Text(), "Untitled");
+    EXPECT_EQ(Root()->Count(), 0);
+    EXPECT_EQ(CurrentFileName, "Untitled");
+}
+
+TEST_F(TemplateCommands, InsertingAPageTemplateAddsASubPageAndStartsEditingItsTitle)
+{
+    Add("Meeting.txt", "Agenda\n1.\n");
+    TTreeNode* calls = SelectNewPage(Root(), "Calls");
+    ModalScript script;
+    ChooseTemplate(script, false, "Meeting");
+    Main->mFromTemplateClick(nullptr);
+
+    TTreeNode* page = Tree().Selected();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->Parent(), calls);
+    EXPECT_EQ(page->Text(), "Meeting");
+    EXPECT_EQ(PageDataOf(page)->BodyText(), "Agenda\r\n1.\r\n");
+    EXPECT_EQ(OutlineProperties.FileChanged, 1);
+    EXPECT_TRUE(Tree().IsEditing());
+    page->EndEdit(true);
+}
+
+TEST_F(TemplateCommands, InsertingAnOutlineTemplateAddsItsBranchEvenBesideAPageTemplateOfItsName)
+{
+    Add("Same.txt", "page template");
+    Add("Same.kbf", OutlineBytes("Same root", {"One", "Two"}));
+    Add("Leaf.kbf", OutlineBytes("Leaf root", {}));
+    struct Case {
+        std::string name;
+        std::string title;
+        int children;
+    };
+    for (const Case& c : {Case{"Same", "Same root", 2}, Case{"Leaf", "Leaf root", 0}}) {
+        TTreeNode* target = SelectNewPage(Root(), "Target");
+        OutlineProperties.FileChanged = 0;
+        ModalScript script;
+        ChooseTemplate(script, true, c.name);
+        Main->mFromTemplateClick(nullptr);
+
+        TTreeNode* top = Tree().Selected();
+        ASSERT_NE(top, nullptr);
+        EXPECT_EQ(top->Parent(), target);
+        EXPECT_EQ(top->Text(), c.title);
+        EXPECT_EQ(top->Count(), c.children);
+        EXPECT_EQ(OutlineProperties.FileChanged, 1);
+        // Only a page without sub pages gets its title edited at once.
+        EXPECT_EQ(Tree().IsEditing(), c.children == 0) << c.name;
+        if (Tree().IsEditing())
+            top->EndEdit(true);
+    }
+
+    TTreeNode* target = SelectNewPage(Root(), "Untouched");
+    const int pages = Tree().Items().Count();
+    OutlineProperties.FileChanged = 0;
+    ModalScript script;
+    script.Then<TFromTemplate>([](TFromTemplate& shown) { shown.Button2.Click(); });
+    Main->mFromTemplateClick(nullptr);
+    EXPECT_EQ(Tree().Items().Count(), pages);
+    EXPECT_EQ(Tree().Selected(), target);
+    EXPECT_EQ(OutlineProperties.FileChanged, 0);
+    EXPECT_FALSE(Tree().IsEditing());
 }
