@@ -277,6 +277,9 @@ void TMain::WireHandlers()
     SetHandler("psAlphabeticallyClick", [this](TComponent* sender) { psAlphabeticallyClick(sender); });
     SetHandler("psSortWholeOutlineClick", [this](TComponent* sender) { psSortWholeOutlineClick(sender); });
     WireStateAndSortCommands();
+
+    SetHandler("mNewClick", [this](TComponent* sender) { mNewClick(sender); });
+    SetHandler("mFromTemplateClick", [this](TComponent* sender) { mFromTemplateClick(sender); });
 }
 
 THandlerResolver TMain::HandlerResolver()

@@ -130,6 +130,10 @@ public:
     // which are rows of one table each, and gives each state item its image.
     void WireStateAndSortCommands();
 
+    // New from a template and Insert From Template (TemplateCommands.cpp).
+    void mNewClick(TComponent* sender);
+    void mFromTemplateClick(TComponent* sender);
+
     // Start-up and close (StartUp.cpp, SettingsApply.cpp, CloseQuery.cpp,
     // AutoSave.cpp).
     // The first activation loads the settings and puts them into effect.

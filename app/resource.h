@@ -31,6 +31,11 @@
 #define BMP_TEMPLATE_IMAGES_LARGE "TemplateImages32"
 #define TEMPLATE_IMAGE_COUNT 2
 
+// List view style buttons, 2: 0 large icons, 1 list.
+#define BMP_VIEW_IMAGES "ViewImages"
+#define VIEW_IMAGE_LARGE_ICONS 0
+#define VIEW_IMAGE_LIST 1
+
 // Icons. MAINICON (16 and 32 pixels) is the program's icon: the window class,
 // the notification area and the About box use it. The confirm-delete picture
 // (32 pixels) has a number, so that MAINICON stays the first icon of the file.

@@ -35,6 +35,7 @@ STRIPS = [
     ("node", 6, 16, "NodeImages.bmp"),
     ("templates/small", 2, 16, "TemplateImages16.bmp"),
     ("templates/large", 2, 32, "TemplateImages32.bmp"),
+    ("views", 2, 16, "ViewImages.bmp"),
 ]
 
 # Icons: output file and the pictures of its sizes.

@@ -1,0 +1,86 @@
+#include "TemplateFolder.h"
+
+#include "SettingsRecords.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+class FindHandle {
+public:
+    FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
+    ~FindHandle()
+    {
+        if (Valid())
+            FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != FALSE; }
+
+private:
+    HANDLE handle_;
+};
+
+bool IsOrdinaryFile(const WIN32_FIND_DATAA& data)
+{
+    return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+// The pattern "*.txt" also finds "a.txt1" through short names; only the
+// extension itself counts (in any case, as the file system compares).
+bool HasExtension(const std::string& fileName, const char* extension)
+{
+    const size_t length = std::strlen(extension);
+    return fileName.size() > length && lstrcmpiA(fileName.c_str() + fileName.size() - length, extension) == 0;
+}
+}
+
+const char* TemplateExtension(TemplateKind kind) { return kind == TemplateKind::Page ? ".txt" : ".kbf"; }
+
+int TemplateImageIndex(TemplateKind kind) { return kind == TemplateKind::Page ? 1 : 0; }
+
+std::vector<std::string> ListTemplates(const std::string& folder, TemplateKind kind)
+{
+    const char* extension = TemplateExtension(kind);
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data{};
+    FindHandle find(folder + "\\*" + extension, data);
+    if (!find.Valid())
+        return names;
+    do {
+        const std::string fileName = data.cFileName;
+        if (IsOrdinaryFile(data) && HasExtension(fileName, extension))
+            names.push_back(fileName.substr(0, fileName.size() - std::strlen(extension)));
+    } while (find.Next(data));
+    return names;
+}
+
+std::string TemplateFileOfKind(const std::string& folder, const std::string& name, TemplateKind kind)
+{
+    return folder + "\\" + name + TemplateExtension(kind);
+}
+
+std::string TemplateFilePath(const std::string& folder, const std::string& name)
+{
+    const std::string page = TemplateFileOfKind(folder, name, TemplateKind::Page);
+    const DWORD attributes = GetFileAttributesA(page.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return page;
+    return TemplateFileOfKind(folder, name, TemplateKind::Outline);
+}
+
+std::string TemplateFilePath(const std::string& name) { return TemplateFilePath(OptionSettings.TemplatesFolder, name); }
+
+bool IsValidTemplateName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c))
+            return false;
+    }
+    return true;
+}
