@@ -16,7 +16,6 @@
 namespace {
 
 constexpr unsigned AccessMask = 0x000F;
-constexpr unsigned ShareMask = 0x00F0;
 
 // The system calls take at most a 32-bit count; callers loop on short counts.
 constexpr std::int64_t MaxChunk = 0x7FFFFFFF;
@@ -28,6 +27,9 @@ bool IsCreate(unsigned mode) { return (mode & fmCreate) == fmCreate; }
 #ifdef _WIN32
 
 namespace {
+
+// Only Windows enforces sharing; elsewhere the modes' share bits are ignored.
+constexpr unsigned ShareMask = 0x00F0;
 
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
