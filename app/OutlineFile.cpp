@@ -248,7 +248,6 @@ bool LoadOutline(const std::string& path)
                 AttachNewPageData(root);
                 tree.SetSelected(root);
                 const std::vector<TTreeNode*> nodes = AddOutlinePages(root, outline, progress);
-                cover.Resume();
                 if (result == KbfReadResult::Ok) {
                     if (outline.rootRecordRead) {
                         const KbfPage& top = outline.pages[0];
@@ -275,6 +274,9 @@ bool LoadOutline(const std::string& path)
                     CopyOutlineProperties(OutlineProperties, outline.properties);
                     loaded = true;
                 }
+                // Expanding with drawing held back makes the items the root
+                // shows in one go.
+                cover.Resume();
                 cover.Uncover();
             }
             ClearEditorPage();

@@ -174,10 +174,28 @@ double TouchFreshMemory(std::size_t bytes)
 // what this process built before does not hide the load's own peak.
 constexpr const char* PeakSwitch = "--load-peak";
 
-int MeasureLoadPeak(const std::string& path)
+// The window starts as "Quillo /m" with settings of the bench's own: no
+// outline, no help, no notification icon. A message box is printed and
+// answered, never waited for: nobody watches a benchmark.
+const std::string BenchSettingsParent = "Software\\Corvane\\QuilloBench";
+
+void StartBenchWindow()
 {
+    SetSettingsRoot(BenchSettingsParent + "\\1");
+    SetCommandLineArguments(std::vector<std::string>{"/m"});
+    OptionSettings.Traybar = 1;
+    OptionSettings.FirstUse = false;
+    Application.SetMessageBoxHandler([](const MessageBoxRequest& request) {
+        std::printf("  message box: %s\n", request.text.c_str());
+        return IDCANCEL;
+    });
     Application.Initialize();
     Application.CreateForm<TMain>();
+}
+
+int MeasureLoadPeak(const std::string& path)
+{
+    StartBenchWindow();
     const std::size_t before = PrivateBytes(false);
     const bool loaded = LoadOutline(path);
     const std::size_t peak = PrivateBytes(true);
@@ -276,16 +294,8 @@ int main(int argc, char** argv)
     std::printf("  first touch of %.1f MB of fresh memory (a floor for holding the texts): %.1f ms\n",
                 static_cast<double>(fileSize) / 1e6, TouchFreshMemory(fileSize));
 
-    // The window starts as "Quillo /m" with settings of the bench's own: no
-    // outline, no help, no notification icon.
-    const std::string settingsParent = "Software\\Corvane\\QuilloBench";
-    RegDeleteTreeA(HKEY_CURRENT_USER, settingsParent.c_str());
-    SetSettingsRoot(settingsParent + "\\1");
-    SetCommandLineArguments(std::vector<std::string>{"/m"});
-    OptionSettings.Traybar = 1;
-    OptionSettings.FirstUse = false;
-    Application.Initialize();
-    Application.CreateForm<TMain>();
+    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
+    StartBenchWindow();
     ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(Main->Handle());
     Application.ProcessMessages();
@@ -332,7 +342,7 @@ int main(int argc, char** argv)
 
     Application.DestroyForms();
     SettingsRegistry().CloseKey();
-    RegDeleteTreeA(HKEY_CURRENT_USER, settingsParent.c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
     DeleteFileA(path.c_str());
     DeleteFileA(copy.c_str());
     return 0;
