@@ -20,6 +20,7 @@
 #include "SharedState.h"
 #include "ShellOpen.h"
 #include "ShellShortcuts.h"
+#include "OutlineOnDiskTest.h"
 #include "TestFolder.h"
 #include "TreeView.h"
 
@@ -49,61 +50,21 @@ std::vector<std::string> ListOf(const TStrings& list)
     return entries;
 }
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public OutlineOnDiskTest {
 protected:
     void SetUp() override
     {
-        Application.Initialize();
-        Application.CreateForm<TMain>();
-        RecentFiles.Clear();
-        OptionSettings.BackupCopy = false;
+        OutlineOnDiskTest::SetUp();
         OptionSettings.DocumentsFolder = folder_.Path();
-        NewOutline();
     }
     void TearDown() override
     {
         SetCurrentDirectoryA(startFolder_.c_str());
-        Application.DestroyForms();
-        Application.Initialize();
-        ClearHistory();
-        RecentFiles.Clear();
-        CurrentFileName = UntitledFileName;
-        ParentOutlineFile.clear();
-        ResetOutlineProperties(OutlineProperties);
-        OptionSettings = TOptionSettings{};
+        OutlineOnDiskTest::TearDown();
     }
 
-    TTreeView& Tree() { return *Main->Tree; }
-    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
     TMenuItem* Item(const std::string& name) { return dynamic_cast<TMenuItem*>(Main->FindComponent(name)); }
 
-    // An outline "title" with one sub page, written to name and left open
-    // under that name, unchanged.
-    std::string SavedOutline(const std::string& name, const std::string& title)
-    {
-        NewOutline();
-        Root()->SetText(title);
-        PageDataOf(Root())->SetBodyText(title + " body");
-        Tree().SetSelected(Root());
-        AddChildPage("Child of " + title);
-        const std::string path = folder_ / name;
-        EXPECT_TRUE(SaveOutline(path));
-        LastShownPage = nullptr;
-        Main->TreeClick();
-        return path;
-    }
-    // Drops whatever the open outline and the editor hold, unasked.
-    void NewOutline()
-    {
-        Main->RichEdit->SetModified(false);
-        OutlineProperties.FileChanged = 0;
-        Main->bNewClick(nullptr);
-    }
-    void Change()
-    {
-        Root()->SetText("Changed");
-        OutlineProperties.FileChanged = 1;
-    }
     // Runs File > Open choosing path.
     void OpenThroughDialog(const std::string& path)
     {
@@ -118,7 +79,6 @@ protected:
         EXPECT_EQ(ExtractFilePath(path), OptionSettings.DocumentsFolder);
     }
 
-    TestFolder folder_;
     const std::string startFolder_ = CurrentFolder();
 };
 }

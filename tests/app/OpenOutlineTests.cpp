@@ -13,6 +13,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
+#include "OutlineOnDiskTest.h"
 #include "TestFolder.h"
 #include "TreeView.h"
 
@@ -23,53 +24,7 @@
 #include <vector>
 
 namespace {
-class OpenOutlineTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Application.Initialize();
-        Application.CreateForm<TMain>();
-        RecentFiles.Clear();
-        OptionSettings.BackupCopy = false;
-        OutlineProperties.FileChanged = 0;
-        Main->bNewClick(nullptr);
-    }
-    void TearDown() override
-    {
-        Application.DestroyForms();
-        Application.Initialize();
-        ClearHistory();
-        RecentFiles.Clear();
-        CurrentFileName = UntitledFileName;
-        ResetOutlineProperties(OutlineProperties);
-        OptionSettings = TOptionSettings{};
-    }
-
-    TTreeView& Tree() { return *Main->Tree; }
-    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
-
-    // An outline "title" with one sub page, written to name and left open
-    // under that name.
-    std::string SavedOutline(const std::string& name, const std::string& title)
-    {
-        Main->bNewClick(nullptr);
-        Root()->SetText(title);
-        PageDataOf(Root())->SetBodyText(title + " body");
-        Tree().SetSelected(Root());
-        AddChildPage("Child of " + title);
-        const std::string path = folder_ / name;
-        EXPECT_TRUE(SaveOutline(path));
-        return path;
-    }
-    // Leaves an unsaved change in the open outline.
-    void Change()
-    {
-        Root()->SetText("Changed");
-        OutlineProperties.FileChanged = 1;
-    }
-
-    TestFolder folder_;
-};
+class OpenOutlineTest : public OutlineOnDiskTest {};
 }
 
 TEST_F(OpenOutlineTest, TitleAndPropertiesTextDescribeTheOpenOutline)

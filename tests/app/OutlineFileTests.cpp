@@ -6,6 +6,7 @@
 #include "BranchFiles.h"
 #include "KbfFormat.h"
 #include "Main.h"
+#include "MainWindowTest.h"
 #include "OutlineFile.h"
 #include "PageData.h"
 #include "PageHistory.h"
@@ -44,35 +45,19 @@ struct PageShape {
     bool operator==(const PageShape&) const = default;
 };
 
-class OutlineFile : public ::testing::Test {
+class OutlineFile : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        Application.CreateForm<TMain>();
-        OutlineProperties.FileChanged = 0;
-        EditorPage = nullptr;
-        LastShownPage = nullptr;
-        PageClipboard = TPageClipboard{};
-        ClearHistory();
+        MainWindowTest::SetUp();
         SafeWriteFaultsForTests() = SafeWriteFaults{};
     }
     void TearDown() override
     {
         SafeWriteFaultsForTests() = SafeWriteFaults{};
-        Application.DestroyForms();
-        Application.Initialize();
-        EditorPage = nullptr;
-        LastShownPage = nullptr;
-        PageClipboard = TPageClipboard{};
-        ClearHistory();
-        CurrentFileName = UntitledFileName;
-        ResetOutlineProperties(OutlineProperties);
+        MainWindowTest::TearDown();
     }
 
-    TTreeView& Tree() { return *Main->Tree; }
-    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
     std::string PathOf(const std::string& name) const { return folder_ / name; }
 
     TTreeNode* Page(TTreeNode* parent, const std::string& title, const std::string& body, int state)

@@ -3,6 +3,7 @@
 // tree and the page editor, with nothing typed ever lost.
 #include "Application.h"
 #include "Main.h"
+#include "MainWindowTest.h"
 #include "Menus.h"
 #include "PageData.h"
 #include "PageHistory.h"
@@ -20,33 +21,8 @@
 #include <string>
 
 namespace {
-class Pages : public ::testing::Test {
+class Pages : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        Application.CreateForm<TMain>();
-        OutlineProperties.FileChanged = 0;
-        EditorPage = nullptr;
-        LastShownPage = nullptr;
-        PageClipboard = TPageClipboard{};
-        ClearHistory();
-    }
-    void TearDown() override
-    {
-        Application.DestroyForms();
-        Application.Initialize();
-        EditorPage = nullptr;
-        LastShownPage = nullptr;
-        PageClipboard = TPageClipboard{};
-        ClearHistory();
-    }
-
-    TTreeView& Tree() { return *Main->Tree; }
-    TQRichEdit& Editor() { return *Main->RichEdit; }
-    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
-
     void Select(TTreeNode* node)
     {
         Tree().SetSelected(node);

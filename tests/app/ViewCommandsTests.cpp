@@ -4,6 +4,7 @@
 // item, and sorting one level of sub pages.
 #include "Application.h"
 #include "Main.h"
+#include "MainWindowTest.h"
 #include "Menus.h"
 #include "OutlineFile.h"
 #include "OutlineProperties.h"
@@ -26,37 +27,8 @@
 #include <vector>
 
 namespace {
-class ViewCommands : public ::testing::Test {
+class ViewCommands : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        options_ = OptionSettings;
-        user_ = UserSettings;
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        Application.CreateForm<TMain>();
-        OutlineProperties.FileChanged = 0;
-        EditorPage = nullptr;
-        LastShownPage = nullptr;
-        PageClipboard = TPageClipboard{};
-        ClearHistory();
-    }
-    void TearDown() override
-    {
-        Application.DestroyForms();
-        Application.Initialize();
-        EditorPage = nullptr;
-        LastShownPage = nullptr;
-        PageClipboard = TPageClipboard{};
-        ClearHistory();
-        CurrentFileName = UntitledFileName;
-        ResetOutlineProperties(OutlineProperties);
-        OptionSettings = options_;
-        UserSettings = user_;
-    }
-
-    TTreeView& Tree() { return *Main->Tree; }
-    TTreeNode* Root() { return Tree().Items().GetFirstNode(); }
     static TMenuItem& Item(const char* name) { return *dynamic_cast<TMenuItem*>(Main->FindComponent(name)); }
     static void Click(const char* name) { Item(name).Click(); }
 
@@ -112,9 +84,6 @@ protected:
         }
         return checked;
     }
-
-    TOptionSettings options_;
-    TUserSettings user_;
 };
 }
 
