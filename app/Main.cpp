@@ -74,6 +74,9 @@ TMain::~TMain()
         RichEdit->OnExit = nullptr;
         RichEdit->OnChange = nullptr;
     }
+    // The application outlives this window; its hint handler must not call
+    // into a freed one.
+    Application.OnHint = nullptr;
     if (Main == this)
         Main = nullptr;
 }
