@@ -1,22 +1,9 @@
 #include "SpeedButton.h"
 
 #include "Form.h"
+#include "GdiHandles.h"
 
 namespace {
-class PaintDC {
-public:
-    explicit PaintDC(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
-    ~PaintDC() { EndPaint(window_, &paint_); }
-    PaintDC(const PaintDC&) = delete;
-    PaintDC& operator=(const PaintDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
-
 // Keeps the DC's font and text colour for the scope.
 class TextSettings {
 public:
