@@ -1,5 +1,7 @@
 #include "RichEditStrings.h"
 
+#include <functional>
+
 #include "Exceptions.h"
 #include "RichEdit.h"
 #include "Streams.h"
@@ -576,8 +578,10 @@ void TRichEditStrings::SaveToStream(TStream& stream)
         throw EOutOfResources("Failed to Save Stream");
 }
 
-void TRichEditStrings::LoadFromFile(const std::string& path)
+void TRichEditStrings::WithFileFormat(const std::string& path, const std::function<void()>& transfer)
 {
+    // The file's extension chooses the format and converter for this one
+    // transfer; the format set before comes back whatever happens.
     const ConversionFormat* entry = FormatForPath(path);
     if (!converter_ && entry)
         converter_ = entry->conversionClass();
@@ -585,8 +589,7 @@ void TRichEditStrings::LoadFromFile(const std::string& path)
     if (entry)
         format_ = entry->plainText ? sfPlainText : sfRichText;
     try {
-        TFileStream stream(path, fmOpenRead | fmShareDenyWrite);
-        LoadFromStream(stream);
+        transfer();
     } catch (...) {
         format_ = format;
         converter_.reset();
@@ -595,21 +598,18 @@ void TRichEditStrings::LoadFromFile(const std::string& path)
     format_ = format;
 }
 
+void TRichEditStrings::LoadFromFile(const std::string& path)
+{
+    WithFileFormat(path, [&] {
+        TFileStream stream(path, fmOpenRead | fmShareDenyWrite);
+        LoadFromStream(stream);
+    });
+}
+
 void TRichEditStrings::SaveToFile(const std::string& path)
 {
-    const ConversionFormat* entry = FormatForPath(path);
-    if (!converter_ && entry)
-        converter_ = entry->conversionClass();
-    const TRichStreamFormat format = format_;
-    if (entry)
-        format_ = entry->plainText ? sfPlainText : sfRichText;
-    try {
+    WithFileFormat(path, [&] {
         TFileStream stream(path, fmCreate);
         SaveToStream(stream);
-    } catch (...) {
-        format_ = format;
-        converter_.reset();
-        throw;
-    }
-    format_ = format;
+    });
 }

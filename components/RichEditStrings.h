@@ -96,6 +96,8 @@ protected:
     void SetUpdateState(bool updating) override;
 
 private:
+    // Runs transfer with the format and converter the path's extension names.
+    void WithFileFormat(const std::string& path, const std::function<void()>& transfer);
     // A fresh window made during an update bracket is switched to no redraw as well.
     friend class TQCustomRichEdit;
     // The break the control stores for a line end: version 1 keeps CR LF.
