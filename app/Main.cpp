@@ -60,20 +60,11 @@ TMain::TMain() : lifecycle_(std::make_unique<TMainLifecycle>())
 
 TMain::~TMain()
 {
-    // Destroying the tree frees its nodes without deletion events: delete
-    // them first so every page record is freed, then let no focus change
-    // during the teardown reach a handler.
-    if (Tree) {
-        Tree->Items().Clear();
-        Tree->OnEnter = nullptr;
-        Tree->OnExit = nullptr;
-        Tree->OnDeletion = nullptr;
-    }
-    if (RichEdit) {
-        RichEdit->OnEnter = nullptr;
-        RichEdit->OnExit = nullptr;
-        RichEdit->OnChange = nullptr;
-    }
+    // Deleting the window put it into its destroying state: from here on no
+    // event reaches a handler, the tree's deletion events included. The page
+    // records belong to the nodes, so they are freed here, walking the nodes.
+    if (Tree)
+        ReleaseAllPages();
     // The application outlives this window; its hint handler must not call
     // into a freed one.
     Application.OnHint = nullptr;

@@ -10,9 +10,9 @@ std::unique_ptr<TForm> OrganizeTemplates;
 namespace {
 void Free(std::unique_ptr<TForm>& window)
 {
-    if (window)
-        Application.RemoveModelessWindow(window->Handle());
-    window.reset();
+    // The close may come while one of these windows waits in a message box
+    // of its own (the tray's Exit), so it goes once its handler is done.
+    Application.ReleaseForm(std::move(window));
 }
 }
 

@@ -5,6 +5,7 @@
 #include "Menus.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
+#include "PageHistory.h"
 #include "RichEdit.h"
 #include "SharedState.h"
 #include "StatusBar.h"
@@ -52,6 +53,16 @@ void FreePageData(TTreeNode* node)
 {
     delete PageDataOf(node);
     node->SetData(nullptr);
+}
+
+void ReleaseAllPages()
+{
+    for (TTreeNode* node = PageTree().Items().GetFirstNode(); node; node = node->GetNext())
+        FreePageData(node);
+    EditorPage = nullptr;
+    LastShownPage = nullptr;
+    PageClipboard = TPageClipboard{};
+    ClearHistory();
 }
 
 TTreeNode* AddChildPage(const std::string& title)

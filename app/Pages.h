@@ -26,6 +26,9 @@ void AttachNewPageData(TTreeNode* node);
 void AttachNewPageData(TTreeNode* node, std::string&& body);
 // Frees the node's record and detaches it.
 void FreePageData(TTreeNode* node);
+// Frees every page's record as the main window goes, and forgets the pages
+// that the editor, the history and the page clipboard point at.
+void ReleaseAllPages();
 
 // A new last child of the selected page (of the root when nothing is
 // selected), state 1, with a new record; no limit checks, the selection stays.

@@ -16,6 +16,8 @@
 #include "TextImport.h"
 #include "TreeView.h"
 
+#include <memory>
+
 namespace {
 // Shows the hourglass over the page editor for the scope.
 class EditorBusy {
@@ -32,14 +34,14 @@ private:
 
 void TMain::mNewClick(TComponent*)
 {
-    TNew dialog;
-    if (dialog.ShowModal() != mrOk)
+    const auto dialog = std::make_unique<TNew>();
+    if (dialog->ShowModal() != mrOk)
         return;
-    if (dialog.TemplateName().empty()) {
+    if (dialog->TemplateName().empty()) {
         bNewClick(this);
         return;
     }
-    const std::string path = TemplateFileOfKind(OptionSettings.TemplatesFolder, dialog.TemplateName(),
+    const std::string path = TemplateFileOfKind(OptionSettings.TemplatesFolder, dialog->TemplateName(),
                                                 TemplateKind::Outline);
     // Asked here rather than by the opening, so that Cancel is known to have
     // left the open outline, name and all, as it was.
@@ -65,15 +67,15 @@ void TMain::mNewClick(TComponent*)
 
 void TMain::mFromTemplateClick(TComponent*)
 {
-    TFromTemplate dialog;
-    if (dialog.ShowModal() != mrOk)
+    const auto dialog = std::make_unique<TFromTemplate>();
+    if (dialog->ShowModal() != mrOk)
         return;
     // The tab the template was chosen on decides its file, so a page and an
     // outline template of one name each insert what was picked.
     const std::string path =
-        TemplateFileOfKind(OptionSettings.TemplatesFolder, dialog.TemplateName(), dialog.ChosenKind());
+        TemplateFileOfKind(OptionSettings.TemplatesFolder, dialog->TemplateName(), dialog->ChosenKind());
     bool inserted = false;
-    if (dialog.ChosenKind() == TemplateKind::Page) {
+    if (dialog->ChosenKind() == TemplateKind::Page) {
         inserted = ImportTextFile(path);
     } else {
         const int pagesBefore = Tree->Items().Count();

@@ -86,11 +86,7 @@ TTrayComp::~TTrayComp()
     if (visible_)
         Shell(NIM_DELETE);
     visible_ = false;
-    if (HookedTray() == this) {
-        Application.OnMinimize = nullptr;
-        Application.OnRestore = nullptr;
-        HookedTray() = nullptr;
-    }
+    UnhookApplicationEvents();
     if (window_) {
         SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
@@ -115,9 +111,24 @@ void TTrayComp::CreateHiddenWindow()
 LRESULT CALLBACK TTrayComp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* tray = reinterpret_cast<TTrayComp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!tray)
+    if (!tray || tray->IsDestroying())
         return DefWindowProcA(window, message, wParam, lParam);
     return GuardedCall([&] { return tray->OnMessage(message, wParam, lParam); }, LRESULT{0});
+}
+
+void TTrayComp::DestructionStarted()
+{
+    timer_.Destroying();
+    UnhookApplicationEvents();
+}
+
+void TTrayComp::UnhookApplicationEvents()
+{
+    if (HookedTray() != this)
+        return;
+    Application.OnMinimize = nullptr;
+    Application.OnRestore = nullptr;
+    HookedTray() = nullptr;
 }
 
 void TTrayComp::HookApplicationEvents()

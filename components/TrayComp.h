@@ -129,8 +129,12 @@ protected:
     // The application's minimise and restore events come here.
     virtual void TrayCompMinimize();
     virtual void TrayCompRestore();
+    // The icon's window and the application's events stop reaching a
+    // component that is being freed.
+    void DestructionStarted() override;
 
 private:
+    void UnhookApplicationEvents();
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateHiddenWindow();
     void HookApplicationEvents();

@@ -51,6 +51,19 @@ void TApplication::DestroyForms()
     while (!forms_.empty())
         forms_.pop_back();
     mainForm_ = nullptr;
+    released_.clear();
+}
+
+void TApplication::ReleaseForm(std::unique_ptr<TForm> form)
+{
+    if (!form)
+        return;
+    form->Destroying();
+    if (form->Handle())
+        ShowWindow(form->Handle(), SW_HIDE);
+    released_.push_back(std::move(form));
+    if (handling_ == 0)
+        released_.clear();
 }
 
 void TApplication::AddModelessWindow(HWND window)
@@ -101,12 +114,16 @@ bool TApplication::ProcessMessage(MSG& message)
         terminated_ = true;
         return true;
     }
-    if (PreTranslateKey(message))
-        return true;
-    if (!DispatchDialogKey(message)) {
+    ++handling_;
+    // A shortcut's handler runs from here rather than from a window
+    // procedure; its error is shown like any other and the loop goes on.
+    const bool used = GuardedCall([&] { return PreTranslateKey(message) || DispatchDialogKey(message); }, true);
+    if (!used) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    if (--handling_ == 0)
+        released_.clear();
     return true;
 }
 

@@ -80,6 +80,11 @@ public:
     // Frees the forms the application owns. Called only after the end-of-run
     // handshake, because the watcher looks for the main window until then.
     void DestroyForms();
+    // Frees a form that a handler further up the stack may still be running
+    // in (a modeless window whose message box is open while the program
+    // closes): it raises no events and is hidden at once, and is freed once
+    // the message being handled is done, at once when none is.
+    void ReleaseForm(std::unique_ptr<TForm> form);
 
     // Modeless windows whose keys (Tab, Enter, Esc) the loop hands to them.
     void AddModelessWindow(HWND window);
@@ -115,6 +120,9 @@ private:
     std::string hint_;
     TForm* mainForm_ = nullptr;
     std::vector<std::unique_ptr<TForm>> forms_;
+    std::vector<std::unique_ptr<TForm>> released_;
+    // Messages being handled, nested modal loops included.
+    int handling_ = 0;
     std::vector<HWND> modeless_;
     std::vector<TForm*> modalForms_;
     TForm* activeForm_ = nullptr;

@@ -18,6 +18,31 @@ TComponent::~TComponent()
         owned->owner_ = nullptr;
 }
 
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t)
+{
+    component->Destroying();
+    // The most-derived object, which is what was allocated.
+    void* whole = dynamic_cast<void*>(component);
+    component->~TComponent();
+    ::operator delete(whole);
+}
+
+void TComponent::operator delete(void* memory) { ::operator delete(memory); }
+
+void* TComponent::operator new(std::size_t size) { return ::operator new(size); }
+
+void TComponent::Destroying()
+{
+    if (destroying_)
+        return;
+    destroying_ = true;
+    // A copy: stopping a part may free or add components.
+    const std::vector<TComponent*> owned = components_;
+    for (TComponent* component : owned)
+        component->Destroying();
+    DestructionStarted();
+}
+
 TComponent* TComponent::FindComponent(const std::string& name) const
 {
     const auto found = std::find_if(components_.begin(), components_.end(),

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Cursors.h"
+#include "DragManager.h"
 #include "Exceptions.h"
 #include "Form.h"
 #include "Menus.h"
@@ -87,6 +88,7 @@ TControl::TControl(TComponent* owner, TControl* parent) : TComponent(owner), par
 
 TControl::~TControl()
 {
+    Destroying();
     if (TForm* form = ParentForm(); form && form != this)
         form->ControlDestroying(this);
     for (TControl* child : children_)
@@ -94,6 +96,14 @@ TControl::~TControl()
     if (parent_)
         parent_->RemoveChild(this);
     DestroyHandle();
+}
+
+void TControl::DestructionStarted()
+{
+    const std::vector<TControl*> children = children_;
+    for (TControl* child : children)
+        child->Destroying();
+    DragManager().ForgetControl(this);
 }
 
 void TControl::AddChild(TControl* child) { children_.push_back(child); }
@@ -176,6 +186,9 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
         control->handle_ = nullptr;
         return CallWindowProcA(previous, window, message, wParam, lParam);
     }
+    // Its handlers may use parts that are already gone.
+    if (control->IsDestroying())
+        return control->DefaultHandler(message, wParam, lParam);
     return GuardedCall([&] { return control->WndProc(message, wParam, lParam); }, LRESULT{0});
 }
 

@@ -102,6 +102,9 @@ protected:
     virtual bool HandleContextMenu(int screenX, int screenY);
 
     void DestroyHandle();
+    // Children that another component owns enter the destroying state with
+    // their parent, and a drag forgets the control.
+    void DestructionStarted() override;
     // Puts another window in place of the control's own: the object, with its
     // handlers, children, popup menu, cursor and alignment, now answers for
     // the new window. The old one is detached (its own window procedure back,

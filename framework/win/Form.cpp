@@ -140,8 +140,19 @@ TForm::TForm(const CreateParams& params, TComponent* owner) : TControl(owner, nu
 
 TForm::~TForm()
 {
-    Application.FormDestroying(this);
+    Destroying();
     DestroyHandle();
+}
+
+void TForm::DestructionStarted()
+{
+    TControl::DestructionStarted();
+    // Taking the bar away resizes the client area at once; the form raises
+    // no events any more, so no handler sees it.
+    if (menu_ && Handle())
+        ::SetMenu(Handle(), nullptr);
+    menu_ = nullptr;
+    Application.FormDestroying(this);
 }
 
 HFONT TForm::DefaultFont()

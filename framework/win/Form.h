@@ -21,6 +21,11 @@
 //
 // Forms that need work before their window exists call CreateHandle in their
 // constructor instead, and then make their controls.
+//
+// Forms are made with new (std::make_unique) and freed with delete: that puts
+// a form into its destroying state (Component.h) before any of its members
+// goes, so nothing that happens to its window during the teardown reaches a
+// handler.
 
 #include "Control.h"
 
@@ -179,6 +184,9 @@ protected:
     // Fires OnCreate; the last step of a derived form's constructor.
     void DoCreate();
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Every form's teardown starts here, before its controls are freed: the
+    // menu bar goes back to its menu and the application forgets the form.
+    void DestructionStarted() override;
 
 private:
     bool IsMainForm() const;

@@ -436,9 +436,15 @@ void TMenuItem::Clear()
         Remove(items_.back().get());
 }
 
+void TMenuItem::DestructionStarted()
+{
+    for (const auto& item : items_)
+        item->Destroying();
+}
+
 void TMenuItem::Click()
 {
-    if (OnClick)
+    if (OnClick && !IsDestroying())
         OnClick(this);
 }
 

@@ -97,6 +97,10 @@ public:
     // The visible child at an entry position of the submenu, or null.
     TMenuItem* VisibleItem(int position) const;
 
+protected:
+    // The items below belong to this one, whoever owns them by name.
+    void DestructionStarted() override;
+
 private:
     friend class TMenu;
 
@@ -146,6 +150,7 @@ protected:
     TMenu(TComponent* owner, bool menuBar);
     // The entries of the menu's own handle changed.
     virtual void EntriesChanged() {}
+    void DestructionStarted() override { items_->Destroying(); }
 
 private:
     friend class TMenuItem;

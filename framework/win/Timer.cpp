@@ -60,6 +60,8 @@ void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD)
     if (found == Timers().end())
         return;
     TTimer* timer = found->second;
+    if (timer->IsDestroying())
+        return;
     // Called by the system from the message loop: no error may leave here.
     GuardedCall(
         [timer] {

@@ -22,6 +22,9 @@ public:
 
     std::function<void(TComponent* sender)> OnTimer;
 
+protected:
+    void DestructionStarted() override { Stop(); }
+
 private:
     static void CALLBACK TimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
     void Restart();

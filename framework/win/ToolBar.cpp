@@ -68,7 +68,7 @@ void TToolButton::SetDown(bool down)
 
 void TToolButton::Click()
 {
-    if (OnClick)
+    if (OnClick && !IsDestroying())
         OnClick(this);
 }
 
@@ -268,6 +268,8 @@ bool TToolBar::HandleBarNotify(NMHDR& header, LRESULT& result)
 LRESULT CALLBACK TToolBar::NotifySinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* bar = reinterpret_cast<TToolBar*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (bar && bar->IsDestroying())
+        bar = nullptr;
     if (bar && message == WM_COMMAND) {
         return GuardedCall(
             [&] {

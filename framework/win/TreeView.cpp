@@ -101,7 +101,6 @@ TTreeView::TTreeView(TComponent* owner, TControl* parent) : TControl(owner, pare
 
 TTreeView::~TTreeView()
 {
-    DragManager().ForgetControl(this);
     // The window goes first, so that freeing the nodes afterwards sends the
     // control nothing. The program's page records are freed by the program's
     // own Clear before this point when it needs OnDeletion.
@@ -487,7 +486,7 @@ bool TTreeView::MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position)
 
 void TTreeView::RaiseDeletion(TTreeNode* branch)
 {
-    if (!OnDeletion)
+    if (!OnDeletion || IsDestroying())
         return;
     // Children before their parent: the reverse of a walk that visits a node
     // and then its children from the last to the first.

@@ -72,7 +72,8 @@ public:
     void SetImageIndex(int index);
     int SelectedIndex() const { return selectedIndex_; }
     void SetSelectedIndex(int index);
-    // Belongs to the program, not to the node: free it in OnDeletion.
+    // Belongs to the program, not to the node: free it in OnDeletion, and
+    // as the view goes.
     void* Data() const { return data_; }
     void SetData(void* data) { data_ = data; }
 
@@ -301,8 +302,8 @@ public:
     // Once per accepted label edit; the handler may change the text.
     std::function<void(TTreeNode* node, std::string& text)> OnEdited;
     // For every deleted node, children before their parent, while the node is
-    // still in the tree. Destroying the view frees its nodes silently: call
-    // Items().Clear() first to have this raised for them.
+    // still in the tree. A view that is being destroyed raises no events and
+    // frees its nodes silently: the owner frees the nodes' data itself.
     std::function<void(TTreeNode* node)> OnDeletion;
     std::function<void(TTreeNode* first, TTreeNode* second, int& compare)> OnCompare;
     std::function<void()> OnStartDrag;
