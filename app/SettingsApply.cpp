@@ -9,10 +9,13 @@
 #include "ProgramFolder.h"
 #include "RecentMenu.h"
 #include "RichEdit.h"
+#include "SettingsInForce.h"
 #include "SettingsLoad.h"
 #include "SharedState.h"
+#include "Splitter.h"
 #include "StatusBar.h"
 #include "TreeView.h"
+#include "WorkArea.h"
 
 namespace {
 
@@ -26,6 +29,26 @@ TMenuItem* MenuItemNamed(const TMain& main, const char* name)
 void ShowTrayFailure(TTrayComp*, const std::string& text)
 {
     Application.MessageBox(text, TrayFailureCaption, MB_OK);
+}
+
+// XPos holds the top and YPos the left: stored settings depend on it.
+WindowPlacement StoredPlacement(const TUserSettings& user) { return {user.YPos, user.XPos, user.Width, user.Height}; }
+
+// Where the window goes: on a monitor that is present, at a usable size,
+// whatever the store held.
+RECT PlacementInForce(const TUserSettings& user)
+{
+    const WindowPlacement sized = SizeInForce(StoredPlacement(user), StoredPlacement(TUserSettings{}));
+    const WindowPlacement placed = FitOnWorkArea(sized, WorkAreaFor(sized));
+    return {placed.left, placed.top, placed.left + placed.width, placed.top + placed.height};
+}
+
+// The close writes the sizes the fonts were shown in: a stored size that the
+// font dialog does not offer was never in force.
+void KeepFontSizesInForce(TOptionSettings& options)
+{
+    options.OutlineFontSize = FontPointsInForce(options.OutlineFontSize);
+    options.PageFontSize = FontPointsInForce(options.PageFontSize);
 }
 
 } // namespace
@@ -52,13 +75,11 @@ void TMain::FormActivate()
 
 void TMain::PlaceWindow()
 {
-    // XPos holds the top and YPos the left: stored settings depend on it.
-    const RECT bounds{UserSettings.YPos, UserSettings.XPos, UserSettings.YPos + UserSettings.Width,
-                      UserSettings.XPos + UserSettings.Height};
-    SetNormalBounds(bounds);
+    // The records keep what was stored; the close writes back what is in force.
+    SetNormalBounds(PlacementInForce(UserSettings));
     if (UserSettings.Maximized)
         SetWindowState(TWindowState::wsMaximized);
-    Tree->SetWidth(UserSettings.TreeWidth);
+    Tree->SetWidth(TreeWidthInForce(UserSettings.TreeWidth, ClientWidth(), Splitter->Width()));
     Realign();
 }
 
@@ -82,8 +103,10 @@ void TMain::KeepPlacement()
 void TMain::ApplyOptions()
 {
     ApplyStatusBar();
-    lifecycle_->editorFont.Apply(*RichEdit, OptionSettings.PageFontFace, OptionSettings.PageFontSize);
-    lifecycle_->treeFont.Apply(*Tree, OptionSettings.OutlineFontFace, OptionSettings.OutlineFontSize);
+    lifecycle_->editorFont.Apply(*RichEdit, OptionSettings.PageFontFace,
+                                 FontPointsInForce(OptionSettings.PageFontSize));
+    lifecycle_->treeFont.Apply(*Tree, OptionSettings.OutlineFontFace,
+                               FontPointsInForce(OptionSettings.OutlineFontSize));
     Tree->SetShowButtons(OptionSettings.TreeButtons);
     Tree->SetShowLines(OptionSettings.TreeLines);
     Tree->SetStateImages(OptionSettings.TreeStates ? StateImages.Handle() : nullptr);
@@ -140,6 +163,7 @@ void TMain::ApplyTray()
 void TMain::SaveSettings()
 {
     const ViewMenuChecks view = ViewChecks();
+    KeepFontSizesInForce(OptionSettings);
     WriteSettingsReporting({
         [] { WriteUserSettings(UserSettings); },
         [view] { WriteGeneralOptions(OptionSettings, view); },
