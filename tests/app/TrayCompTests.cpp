@@ -310,6 +310,18 @@ TEST_F(TrayComp, EachMouseMessageReachesItsEvent)
     EXPECT_EQ(log, (std::vector<std::string>{"ldown", "lup", "ldbl", "rdown", "rup", "rdbl"}));
 }
 
+TEST_F(TrayComp, AComponentBeingFreedAnswersNothingAndLeavesTheApplicationsEvents)
+{
+    TTrayComp tray;
+    int clicks = 0;
+    tray.OnLButtonUp = [&](TComponent*) { ++clicks; };
+    tray.Destroying();
+    SendTray(tray, WM_LBUTTONUP);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(Application.OnMinimize);
+    EXPECT_FALSE(Application.OnRestore);
+}
+
 TEST_F(TrayComp, PostedMouseMessagesArriveThroughTheMessageLoop)
 {
     TTrayComp tray;
