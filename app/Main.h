@@ -25,6 +25,7 @@ class TStatusBar;
 class TToolBar;
 class TTreeNode;
 class TTreeView;
+struct PageData;
 
 class TMain : public TForm {
 public:
@@ -81,6 +82,10 @@ public:
     // Commits the editor's text to EditorPage; commands that need the
     // current text call it when the editor has the focus.
     void RichEditExit();
+    // Commits typing the editor still holds, wherever the focus is: every
+    // path that saves, exports or asks about unsaved changes runs it first,
+    // since switching to another window leaves the editor without its exit.
+    void CommitTyping();
     void TreeEnter();
     void TreeExit();
     void TreeEditing(TTreeNode* node, bool& allowEdit);
@@ -166,6 +171,9 @@ private:
     // Writes what every close keeps: the recent list and the dialog states.
     void WriteCloseState();
     std::unique_ptr<TMainLifecycle> lifecycle_;
+    // Replaces the page's text with the editor's; throws, leaving both as
+    // they were, when the text cannot be read out of the editor.
+    void StoreEditorText(PageData& page);
 
     void CreateWindowFrame();
     void LoadImages();

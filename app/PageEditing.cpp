@@ -3,7 +3,7 @@
 // titles, and releasing a page's record when its node goes.
 #include "Main.h"
 
-#include "Cursors.h"
+#include "ControlBusy.h"
 #include "Menus.h"
 #include "PageData.h"
 #include "PageHistory.h"
@@ -60,18 +60,33 @@ void TMain::RichEditExit()
     // The page was deleted (or never set): there is nowhere to put the text.
     if (!data)
         return;
-    if (RichEdit->Modified()) {
-        Tree->SetCursor(ScreenCursor(crHourGlass));
-        const int start = RichEdit->SelStart();
-        const int length = RichEdit->SelLength();
-        RichEdit->Lines().SaveToStream(data->NewBody());
-        OutlineProperties.FileChanged = 1;
-        RichEdit->SetSelStart(start);
-        RichEdit->SetSelLength(length);
-        Tree->SetCursor(nullptr);
-    }
+    if (RichEdit->Modified())
+        StoreEditorText(*data);
     data->CaretStart = RichEdit->SelStart();
     data->SelectionLength = RichEdit->SelLength();
+}
+
+void TMain::StoreEditorText(PageData& page)
+{
+    const TControlBusy busy(*Tree);
+    const int start = RichEdit->SelStart();
+    const int length = RichEdit->SelLength();
+    // Written aside first: a stream-out that fails leaves the page its old
+    // text and the editor its typing, still marked as not stored.
+    auto body = std::make_unique<TStringStream>();
+    RichEdit->Lines().SaveToStream(*body);
+    page.Body = std::move(body);
+    OutlineProperties.FileChanged = 1;
+    // The editor holds the page's own text again, as after the page was shown.
+    RichEdit->SetModified(false);
+    RichEdit->SetSelStart(start);
+    RichEdit->SetSelLength(length);
+}
+
+void TMain::CommitTyping()
+{
+    if (RichEdit->Modified())
+        RichEditExit();
 }
 
 void TMain::TreeEnter()

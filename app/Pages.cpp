@@ -1,6 +1,6 @@
 #include "Pages.h"
 
-#include "Cursors.h"
+#include "ControlBusy.h"
 #include "Main.h"
 #include "Menus.h"
 #include "MessageBoxes.h"
@@ -114,14 +114,14 @@ bool ShowSelectedPage()
     TQRichEdit& editor = *Main->RichEdit;
     // Paths that change the page without moving the focus (history, find,
     // menu and toolbar commands) would otherwise load over unsaved typing.
-    if (editor.Modified())
-        Main->RichEditExit();
+    Main->CommitTyping();
     editor.SetReadOnly(false);
     editor.Clear();
-    PageTree().SetCursor(ScreenCursor(crHourGlass));
     const PageData* data = PageDataOf(node);
-    editor.SetText(data ? data->BodyText() : std::string());
-    PageTree().SetCursor(nullptr);
+    {
+        const TControlBusy busy(PageTree());
+        editor.SetText(data ? data->BodyText() : std::string());
+    }
     editor.SetSelStart(data ? data->CaretStart : 0);
     editor.SetSelLength(data ? data->SelectionLength : 0);
     // What was just loaded is the page's own text, not an edit.

@@ -13,6 +13,7 @@
 #include "SharedState.h"
 #include "StatusBar.h"
 #include "TreeView.h"
+#include "UncommittedTyping.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,7 @@ TEST_F(Pages, SwitchingPagesKeepsEachPagesTextCaretAndSelection)
     Main->RichEditEnter();
     Type("alpha\r\nbeta", 2, 3);
     Main->RichEditExit();
+    EXPECT_FALSE(Editor().Modified()) << "stored: the page's own text again";
     Select(second);
     EXPECT_EQ("", Editor().Text());
     Main->RichEditEnter();
@@ -269,6 +271,29 @@ TEST_F(Pages, ASelectionChangeWithoutAFocusMoveKeepsTheTyping)
     EXPECT_EQ("typed but not committed", Editor().Text());
     EXPECT_EQ(5, Editor().SelStart());
     EXPECT_EQ("second's text", PageDataOf(second)->BodyText());
+}
+
+TEST_F(Pages, ACommitThatFailsKeepsThePagesTextAndTheTypingAndSaysSo)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* page = AddChildPage("Page");
+    PageDataOf(page)->SetBodyText("stored text");
+    Select(page);
+    Editor().SetFocus();
+    Type("typed text", 5, 0);
+    Editor().Lines().SetConverter(std::make_unique<RefusingConversion>());
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+
+    Tree().SetFocus();
+
+    Editor().Lines().SetConverter(nullptr);
+    EXPECT_EQ(std::vector<std::string>{"Failed to Save Stream"}, boxes.Texts());
+    EXPECT_EQ("stored text", PageDataOf(page)->BodyText());
+    EXPECT_EQ("typed text", Editor().Text());
+    EXPECT_TRUE(Editor().Modified());
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ(nullptr, Tree().Cursor());
 }
 
 TEST_F(Pages, DeletingABranchFreesEveryRecordAndClearsEveryReference)
