@@ -60,9 +60,16 @@ public:
     std::unique_ptr<TImage> FNoteImage;
     std::unique_ptr<ExportProfileList> FExportProfiles;
 
-    // The handler a menu item or toolbar button names; tests may replace one.
+    // Handlers by the names the tables and events give them (CommandBinding.cpp);
+    // tests may replace one. Running a name that is neither registered nor
+    // listed as not built yet throws: it is a misspelt name.
     void SetHandler(const std::string& name, TNotifyEvent handler);
+    bool HasHandler(const std::string& name) const;
     void RunHandler(const std::string& name, TComponent* sender);
+    // Enables or disables a menu item or toolbar button by name. A command
+    // whose handler is not registered stays disabled, so its shortcut goes on
+    // to the focused control.
+    void EnableCommand(const std::string& name, bool enabled);
 
     void FormCreate();
     void FormCloseQuery(bool& canClose);
@@ -187,6 +194,9 @@ private:
     void CreateTray();
     void WireHandlers();
     THandlerResolver HandlerResolver();
+    void DisableCommandsNotBuilt();
+    // False for a command item or button whose handler is not registered.
+    bool CommandBuilt(const std::string& name) const;
 
     std::vector<std::unique_ptr<TPopupMenu>> popupMenus_;
     std::map<std::string, TNotifyEvent> handlers_;

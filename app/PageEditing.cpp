@@ -4,7 +4,6 @@
 #include "Main.h"
 
 #include "ControlBusy.h"
-#include "Menus.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
@@ -12,19 +11,7 @@
 #include "RichEdit.h"
 #include "SharedState.h"
 #include "StatusBar.h"
-#include "ToolBar.h"
 #include "TreeView.h"
-
-namespace {
-void EnableEditCommand(TMain& main, const char* name, bool enabled)
-{
-    TComponent* component = main.FindComponent(name);
-    if (auto* item = dynamic_cast<TMenuItem*>(component))
-        item->SetEnabled(enabled);
-    else if (auto* button = dynamic_cast<TToolButton*>(component))
-        button->SetEnabled(enabled);
-}
-}
 
 void TMain::TreeClick()
 {
@@ -113,9 +100,9 @@ void TMain::TreeEditing(TTreeNode* node, bool& allowEdit)
     const TTreeNode* page = Tree->Selected() ? Tree->Selected() : node;
     TitleBeforeEdit = page ? page->Text() : std::string();
     for (const char* name : {"mUndo", "mCut", "bCut", "mCopy", "bCopy", "mDelete", "mPaste", "bPaste", "mSelectall"})
-        EnableEditCommand(*this, name, true);
+        EnableCommand(name, true);
     for (const char* name : {"mCase", "mRename"})
-        EnableEditCommand(*this, name, false);
+        EnableCommand(name, false);
 }
 
 void TMain::TreeEdited(TTreeNode* /*node*/, std::string& text)

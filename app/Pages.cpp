@@ -2,14 +2,12 @@
 
 #include "ControlBusy.h"
 #include "Main.h"
-#include "Menus.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "RichEdit.h"
 #include "SharedState.h"
 #include "StatusBar.h"
-#include "ToolBar.h"
 #include "TreeView.h"
 
 #include <utility>
@@ -154,19 +152,10 @@ TTreeNode* CopyPageNode(TTreeNode* target, TTreeNode* source, std::int32_t mode)
 }
 
 namespace {
-void EnableCommand(const std::string& name, bool enabled)
-{
-    TComponent* component = Main->FindComponent(name);
-    if (auto* item = dynamic_cast<TMenuItem*>(component))
-        item->SetEnabled(enabled);
-    else if (auto* button = dynamic_cast<TToolButton*>(component))
-        button->SetEnabled(enabled);
-}
-
 void EnableMove(const char* command, bool enabled)
 {
     for (const char* prefix : {"m", "b", "pp"})
-        EnableCommand(std::string(prefix) + command, enabled);
+        Main->EnableCommand(std::string(prefix) + command, enabled);
 }
 }
 
