@@ -8,7 +8,6 @@
 #include "PageData.h"
 #include "Pages.h"
 #include "Progress.h"
-#include "RichEdit.h"
 #include "SafeFileWriter.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
@@ -32,6 +31,7 @@ bool ForceFolders(const std::string& folder)
 
 bool ExportOutlineBranch(const std::string& path)
 {
+    Main->CommitTyping();
     SafeWriteResult result;
     {
         TProgressScope progress(OutlineStatusText("exporting", path));
@@ -56,8 +56,7 @@ bool ImportOutlineBranch(const std::string& path)
         KbfOutline outline;
         if (ReadOutlineFile(path, outline, result)) {
             TTreeView& tree = *Main->Tree;
-            if (Main->RichEdit->Modified())
-                Main->RichEditExit();
+            Main->CommitTyping();
             TTreeNode* top = nullptr;
             {
                 TTreeCover cover(false);

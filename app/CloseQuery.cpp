@@ -5,7 +5,6 @@
 #include "Application.h"
 #include "ProductNames.h"
 #include "RecentFiles.h"
-#include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "SettingsRegistry.h"
 #include "SharedState.h"
@@ -24,9 +23,8 @@ int Ask(const char* question)
 
 void TMain::FormCloseQuery(bool& canClose)
 {
-    // Typing not yet handed to its page still counts as a change.
-    if (!OutlineProperties.FileChanged && ActiveControl() == RichEdit.get())
-        OutlineProperties.FileChanged = RichEdit->Modified() ? 1 : 0;
+    // Typing not yet handed to its page is a change to ask about and save.
+    CommitTyping();
 
     // Every question comes before anything is saved, so Cancel in any of
     // them leaves everything as it was.

@@ -12,7 +12,6 @@
 #include "Pages.h"
 #include "ProductNames.h"
 #include "RecentMenu.h"
-#include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "ShellOpen.h"
@@ -52,8 +51,7 @@ void TMain::bNewClick(TComponent*)
 
 bool TMain::mSaveClick(TComponent*)
 {
-    if (RichEdit->Focused())
-        RichEditExit();
+    CommitTyping();
     if (CurrentFileName == UntitledFileName) {
         SaveDB.InitialDir = OptionSettings.DocumentsFolder;
         SaveDB.FileName.clear();
@@ -76,8 +74,7 @@ bool TMain::mSaveClick(TComponent*)
 
 void TMain::mSaveAsClick(TComponent*)
 {
-    if (RichEdit->Focused())
-        RichEditExit();
+    CommitTyping();
     SaveDB.FileName.clear();
     SaveDB.InitialDir = OptionSettings.DocumentsFolder;
     if (!SaveDB.Execute())

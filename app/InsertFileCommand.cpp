@@ -5,7 +5,7 @@
 
 #include "AnsiStrings.h"
 #include "BranchFiles.h"
-#include "Cursors.h"
+#include "ControlBusy.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
@@ -15,18 +15,6 @@
 #include "TreeView.h"
 
 namespace {
-// The hourglass over a control for as long as it lives.
-class TControlBusy {
-public:
-    explicit TControlBusy(TControl& control) : control_(control) { control_.SetCursor(ScreenCursor(crHourGlass)); }
-    ~TControlBusy() { control_.SetCursor(nullptr); }
-    TControlBusy(const TControlBusy&) = delete;
-    TControlBusy& operator=(const TControlBusy&) = delete;
-
-private:
-    TControl& control_;
-};
-
 // The hidden converter is shared with printing and the exports: whatever
 // happens while it converts, it ends empty, in plain-text mode and wrapping.
 class TConverterUse {

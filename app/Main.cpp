@@ -45,6 +45,7 @@ TMain::TMain() : lifecycle_(std::make_unique<TMainLifecycle>())
     CreateDialogs();
     CreateTray();
     WireHandlers();
+    DisableCommandsNotBuilt();
     OnCreate = [this] { FormCreate(); };
     OnActivate = [this] { FormActivate(); };
     Timer.OnTimer = [this](TComponent*) { TimerTimer(); };
@@ -105,6 +106,8 @@ void TMain::CreateMenus()
     PopupMenuNamed("StatePopup")->AutoPopup = false;
     BuildMenuItems(this, MainMenuItems(), HandlerResolver());
     BuildMenuItems(this, PopupMenuItems(), HandlerResolver());
+    for (const PopupRefreshSpec& row : PopupRefreshHandlers())
+        PopupMenuNamed(row.popup)->OnPopup = HandlerResolver()(row.handler);
     SetMenu(&Menu);
 }
 
@@ -274,26 +277,6 @@ void TMain::WireHandlers()
 
     SetHandler("mNewClick", [this](TComponent* sender) { mNewClick(sender); });
     SetHandler("mFromTemplateClick", [this](TComponent* sender) { mFromTemplateClick(sender); });
-}
-
-THandlerResolver TMain::HandlerResolver()
-{
-    // Items name their handler; the handler itself is looked up when it runs,
-    // so handlers can be set after the menus are made.
-    return [this](const std::string& name) -> TNotifyEvent {
-        if (name.empty())
-            return {};
-        return [this, name](TComponent* sender) { RunHandler(name, sender); };
-    };
-}
-
-void TMain::SetHandler(const std::string& name, TNotifyEvent handler) { handlers_[name] = std::move(handler); }
-
-void TMain::RunHandler(const std::string& name, TComponent* sender)
-{
-    const auto found = handlers_.find(name);
-    if (found != handlers_.end() && found->second)
-        found->second(sender);
 }
 
 void TMain::FormCreate()

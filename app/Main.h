@@ -25,6 +25,7 @@ class TStatusBar;
 class TToolBar;
 class TTreeNode;
 class TTreeView;
+struct PageData;
 
 class TMain : public TForm {
 public:
@@ -59,9 +60,16 @@ public:
     std::unique_ptr<TImage> FNoteImage;
     std::unique_ptr<ExportProfileList> FExportProfiles;
 
-    // The handler a menu item or toolbar button names; tests may replace one.
+    // Handlers by the names the tables and events give them (CommandBinding.cpp);
+    // tests may replace one. Running a name that is neither registered nor
+    // listed as not built yet throws: it is a misspelt name.
     void SetHandler(const std::string& name, TNotifyEvent handler);
+    bool HasHandler(const std::string& name) const;
     void RunHandler(const std::string& name, TComponent* sender);
+    // Enables or disables a menu item or toolbar button by name. A command
+    // whose handler is not registered stays disabled, so its shortcut goes on
+    // to the focused control.
+    void EnableCommand(const std::string& name, bool enabled);
 
     void FormCreate();
     void FormCloseQuery(bool& canClose);
@@ -81,6 +89,10 @@ public:
     // Commits the editor's text to EditorPage; commands that need the
     // current text call it when the editor has the focus.
     void RichEditExit();
+    // Commits typing the editor still holds, wherever the focus is: every
+    // path that saves, exports or asks about unsaved changes runs it first,
+    // since switching to another window leaves the editor without its exit.
+    void CommitTyping();
     void TreeEnter();
     void TreeExit();
     void TreeEditing(TTreeNode* node, bool& allowEdit);
@@ -166,6 +178,9 @@ private:
     // Writes what every close keeps: the recent list and the dialog states.
     void WriteCloseState();
     std::unique_ptr<TMainLifecycle> lifecycle_;
+    // Replaces the page's text with the editor's; throws, leaving both as
+    // they were, when the text cannot be read out of the editor.
+    void StoreEditorText(PageData& page);
 
     void CreateWindowFrame();
     void LoadImages();
@@ -179,6 +194,9 @@ private:
     void CreateTray();
     void WireHandlers();
     THandlerResolver HandlerResolver();
+    void DisableCommandsNotBuilt();
+    // False for a command item or button whose handler is not registered.
+    bool CommandBuilt(const std::string& name) const;
 
     std::vector<std::unique_ptr<TPopupMenu>> popupMenus_;
     std::map<std::string, TNotifyEvent> handlers_;

@@ -168,15 +168,15 @@ const MenuItemSpec PopupMenuTable[] = {
     {"pb6", "PopupBack", "", "", "pb0Click", miHidden, ""},
     {"pb7", "PopupBack", "", "", "pb0Click", miHidden, ""},
     {"pb8", "PopupBack", "", "", "pb0Click", miHidden, ""},
-    {"pf0", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf1", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf2", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf3", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf4", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf5", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf6", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf7", "PopupForward", "", "", "pf0Click", 0, ""},
-    {"pf8", "PopupForward", "", "", "pf0Click", 0, ""},
+    {"pf0", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf1", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf2", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf3", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf4", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf5", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf6", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf7", "PopupForward", "", "", "pf0Click", miHidden, ""},
+    {"pf8", "PopupForward", "", "", "pf0Click", miHidden, ""},
 };
 
 const ToolButtonSpec ToolbarTable[] = {
@@ -208,9 +208,30 @@ const ToolButtonSpec ToolbarTable[] = {
 
 const char* const PopupMenuNameTable[] = {"PopupPage", "PopupSel", "PopupEdit", "StatePopup", "PopupTray",
                                           "PopupSort", "PopupReopen", "PopupBack", "PopupForward"};
+
+const PopupRefreshSpec PopupRefreshTable[] = {
+    {"PopupPage", "PopupPagePopup"}, {"PopupSel", "PopupSelPopup"},   {"PopupEdit", "PopupEditPopup"},
+    {"PopupSort", "PopupSortPopup"}, {"PopupBack", "PopupBackPopup"}, {"PopupForward", "PopupForwardPopup"},
+};
 }
 
 std::span<const MenuItemSpec> MainMenuItems() { return MainMenuTable; }
 std::span<const MenuItemSpec> PopupMenuItems() { return PopupMenuTable; }
 std::span<const ToolButtonSpec> ToolbarButtons() { return ToolbarTable; }
 std::span<const char* const> PopupMenuNames() { return PopupMenuNameTable; }
+std::span<const PopupRefreshSpec> PopupRefreshHandlers() { return PopupRefreshTable; }
+
+std::string_view CommandHandlerName(std::string_view command)
+{
+    for (const auto& items : {MainMenuItems(), PopupMenuItems()}) {
+        for (const MenuItemSpec& item : items) {
+            if (command == item.name)
+                return item.handler;
+        }
+    }
+    for (const ToolButtonSpec& button : ToolbarButtons()) {
+        if (*button.name && command == button.name)
+            return button.handler;
+    }
+    return {};
+}

@@ -4,6 +4,14 @@
 #include "MenuTable.h"
 
 #include <span>
+#include <string_view>
+
+// A popup menu and the handler that brings its items up to date just before
+// it opens.
+struct PopupRefreshSpec {
+    const char* popup;
+    const char* handler;
+};
 
 // Items of the main menu `Menu`; top-level items have the parent "Menu".
 std::span<const MenuItemSpec> MainMenuItems();
@@ -13,3 +21,8 @@ std::span<const MenuItemSpec> PopupMenuItems();
 std::span<const char* const> PopupMenuNames();
 // Buttons of `Toolbar`, left to right, separators included.
 std::span<const ToolButtonSpec> ToolbarButtons();
+// The popups that bring their items up to date as they open.
+std::span<const PopupRefreshSpec> PopupRefreshHandlers();
+// The handler a menu item or toolbar button of the tables names; "" for one
+// that names none or is not in the tables.
+std::string_view CommandHandlerName(std::string_view command);

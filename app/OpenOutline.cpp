@@ -8,7 +8,6 @@
 #include "PageHistory.h"
 #include "ProductNames.h"
 #include "RecentMenu.h"
-#include "RichEdit.h"
 #include "SharedState.h"
 #include "TreeView.h"
 
@@ -23,8 +22,7 @@ bool SaveChangesFirst(const std::string& question)
 {
     // Typing still held by the editor is a change too; stored now, it is
     // asked about and saved with the rest.
-    if (Main->RichEdit->Modified())
-        Main->RichEditExit();
+    Main->CommitTyping();
     if (!OutlineProperties.FileChanged)
         return true;
     switch (AskToSaveChanges(question)) {

@@ -172,6 +172,8 @@ SafeWriteResult SaveBranchFile(const std::string& path, TTreeNode* top, struct O
 
 bool SaveOutline(const std::string& path, OutlineSaveMode mode)
 {
+    // The file holds what the user sees, typing the editor still holds too.
+    Main->CommitTyping();
     SafeWriteResult result;
     {
         TProgressScope progress(OutlineStatusText("saving", path));
@@ -183,7 +185,6 @@ bool SaveOutline(const std::string& path, OutlineSaveMode mode)
     }
     if (mode == OutlineSaveMode::Adopt) {
         OutlineProperties.FileChanged = 0;
-        Main->RichEdit->SetModified(false);
         CurrentFileName = path;
     }
     return true;
@@ -237,8 +238,7 @@ bool LoadOutline(const std::string& path)
             TTreeView& tree = *Main->Tree;
             TTreeNode* root = tree.Items().GetFirstNode();
             // Typing still in the editor goes to its page before the pages go.
-            if (Main->RichEdit->Modified())
-                Main->RichEditExit();
+            Main->CommitTyping();
             ClearEditorPage();
             {
                 TTreeCover cover(true);

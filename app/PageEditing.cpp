@@ -3,8 +3,7 @@
 // titles, and releasing a page's record when its node goes.
 #include "Main.h"
 
-#include "Cursors.h"
-#include "Menus.h"
+#include "ControlBusy.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
@@ -12,19 +11,7 @@
 #include "RichEdit.h"
 #include "SharedState.h"
 #include "StatusBar.h"
-#include "ToolBar.h"
 #include "TreeView.h"
-
-namespace {
-void EnableEditCommand(TMain& main, const char* name, bool enabled)
-{
-    TComponent* component = main.FindComponent(name);
-    if (auto* item = dynamic_cast<TMenuItem*>(component))
-        item->SetEnabled(enabled);
-    else if (auto* button = dynamic_cast<TToolButton*>(component))
-        button->SetEnabled(enabled);
-}
-}
 
 void TMain::TreeClick()
 {
@@ -60,18 +47,33 @@ void TMain::RichEditExit()
     // The page was deleted (or never set): there is nowhere to put the text.
     if (!data)
         return;
-    if (RichEdit->Modified()) {
-        Tree->SetCursor(ScreenCursor(crHourGlass));
-        const int start = RichEdit->SelStart();
-        const int length = RichEdit->SelLength();
-        RichEdit->Lines().SaveToStream(data->NewBody());
-        OutlineProperties.FileChanged = 1;
-        RichEdit->SetSelStart(start);
-        RichEdit->SetSelLength(length);
-        Tree->SetCursor(nullptr);
-    }
+    if (RichEdit->Modified())
+        StoreEditorText(*data);
     data->CaretStart = RichEdit->SelStart();
     data->SelectionLength = RichEdit->SelLength();
+}
+
+void TMain::StoreEditorText(PageData& page)
+{
+    const TControlBusy busy(*Tree);
+    const int start = RichEdit->SelStart();
+    const int length = RichEdit->SelLength();
+    // Written aside first: a stream-out that fails leaves the page its old
+    // text and the editor its typing, still marked as not stored.
+    auto body = std::make_unique<TStringStream>();
+    RichEdit->Lines().SaveToStream(*body);
+    page.Body = std::move(body);
+    OutlineProperties.FileChanged = 1;
+    // The editor holds the page's own text again, as after the page was shown.
+    RichEdit->SetModified(false);
+    RichEdit->SetSelStart(start);
+    RichEdit->SetSelLength(length);
+}
+
+void TMain::CommitTyping()
+{
+    if (RichEdit->Modified())
+        RichEditExit();
 }
 
 void TMain::TreeEnter()
@@ -98,9 +100,9 @@ void TMain::TreeEditing(TTreeNode* node, bool& allowEdit)
     const TTreeNode* page = Tree->Selected() ? Tree->Selected() : node;
     TitleBeforeEdit = page ? page->Text() : std::string();
     for (const char* name : {"mUndo", "mCut", "bCut", "mCopy", "bCopy", "mDelete", "mPaste", "bPaste", "mSelectall"})
-        EnableEditCommand(*this, name, true);
+        EnableCommand(name, true);
     for (const char* name : {"mCase", "mRename"})
-        EnableEditCommand(*this, name, false);
+        EnableCommand(name, false);
 }
 
 void TMain::TreeEdited(TTreeNode* /*node*/, std::string& text)

@@ -1,15 +1,13 @@
 #include "Pages.h"
 
-#include "Cursors.h"
+#include "ControlBusy.h"
 #include "Main.h"
-#include "Menus.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "RichEdit.h"
 #include "SharedState.h"
 #include "StatusBar.h"
-#include "ToolBar.h"
 #include "TreeView.h"
 
 #include <utility>
@@ -114,14 +112,14 @@ bool ShowSelectedPage()
     TQRichEdit& editor = *Main->RichEdit;
     // Paths that change the page without moving the focus (history, find,
     // menu and toolbar commands) would otherwise load over unsaved typing.
-    if (editor.Modified())
-        Main->RichEditExit();
+    Main->CommitTyping();
     editor.SetReadOnly(false);
     editor.Clear();
-    PageTree().SetCursor(ScreenCursor(crHourGlass));
     const PageData* data = PageDataOf(node);
-    editor.SetText(data ? data->BodyText() : std::string());
-    PageTree().SetCursor(nullptr);
+    {
+        const TControlBusy busy(PageTree());
+        editor.SetText(data ? data->BodyText() : std::string());
+    }
     editor.SetSelStart(data ? data->CaretStart : 0);
     editor.SetSelLength(data ? data->SelectionLength : 0);
     // What was just loaded is the page's own text, not an edit.
@@ -154,19 +152,10 @@ TTreeNode* CopyPageNode(TTreeNode* target, TTreeNode* source, std::int32_t mode)
 }
 
 namespace {
-void EnableCommand(const std::string& name, bool enabled)
-{
-    TComponent* component = Main->FindComponent(name);
-    if (auto* item = dynamic_cast<TMenuItem*>(component))
-        item->SetEnabled(enabled);
-    else if (auto* button = dynamic_cast<TToolButton*>(component))
-        button->SetEnabled(enabled);
-}
-
 void EnableMove(const char* command, bool enabled)
 {
     for (const char* prefix : {"m", "b", "pp"})
-        EnableCommand(std::string(prefix) + command, enabled);
+        Main->EnableCommand(std::string(prefix) + command, enabled);
 }
 }
 

@@ -3,7 +3,7 @@
 #include "Main.h"
 
 #include "BranchFiles.h"
-#include "Cursors.h"
+#include "ControlBusy.h"
 #include "FromTemplateDialog.h"
 #include "NewDialog.h"
 #include "OpenOutline.h"
@@ -17,20 +17,6 @@
 #include "TreeView.h"
 
 #include <memory>
-
-namespace {
-// Shows the hourglass over the page editor for the scope.
-class EditorBusy {
-public:
-    explicit EditorBusy(TControl& editor) : editor_(editor) { editor_.SetCursor(ScreenCursor(crHourGlass)); }
-    ~EditorBusy() { editor_.SetCursor(nullptr); }
-    EditorBusy(const EditorBusy&) = delete;
-    EditorBusy& operator=(const EditorBusy&) = delete;
-
-private:
-    TControl& editor_;
-};
-}
 
 void TMain::mNewClick(TComponent*)
 {
@@ -80,7 +66,7 @@ void TMain::mFromTemplateClick(TComponent*)
     } else {
         const int pagesBefore = Tree->Items().Count();
         {
-            const EditorBusy busy(*RichEdit);
+            const TControlBusy busy(*RichEdit);
             ImportOutlineBranch(path);
         }
         // A damaged file still adds the pages read before the damage.

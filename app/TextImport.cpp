@@ -1,6 +1,6 @@
 #include "TextImport.h"
 
-#include "Cursors.h"
+#include "ControlBusy.h"
 #include "Main.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
@@ -14,15 +14,6 @@
 
 namespace {
 inline const char* const CannotOpenText = "Cannot open input file!";
-
-// Shows the hourglass over the page editor for the scope.
-class EditorBusy {
-public:
-    EditorBusy() { Main->RichEdit->SetCursor(ScreenCursor(crHourGlass)); }
-    ~EditorBusy() { Main->RichEdit->SetCursor(nullptr); }
-    EditorBusy(const EditorBusy&) = delete;
-    EditorBusy& operator=(const EditorBusy&) = delete;
-};
 
 bool ReadText(const std::string& path, std::string& text)
 {
@@ -69,7 +60,7 @@ bool ImportTextFile(const std::string& path)
 {
     std::string text;
     {
-        const EditorBusy busy;
+        const TControlBusy busy(*Main->RichEdit);
         if (!ReadText(path, text)) {
             ShowInfoMessage(CannotOpenText);
             return false;

@@ -16,10 +16,4 @@ PageData::~PageData() { --liveRecords; }
 
 void PageData::SetBodyText(const std::string& text) { Body = std::make_unique<TStringStream>(text); }
 
-TStringStream& PageData::NewBody()
-{
-    Body = std::make_unique<TStringStream>();
-    return *Body;
-}
-
 long PageData::LiveCount() { return liveRecords; }

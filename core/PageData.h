@@ -35,8 +35,6 @@ struct PageData {
 
     const std::string& BodyText() const { return Body->DataString(); }
     void SetBodyText(const std::string& text);
-    // Frees the body and gives the record a new, empty one to be written.
-    TStringStream& NewBody();
 
     // How many records exist: every node owns one, so after a deletion this
     // tells whether the deleted branch let go of all of them.

@@ -9,6 +9,7 @@
 #include "StartedMain.h"
 #include "Streams.h"
 #include "TreeView.h"
+#include "UncommittedTyping.h"
 #include "WatcherHandshake.h"
 
 #include <gtest/gtest.h>
@@ -34,16 +35,18 @@ void WriteOutline(const std::string& path, const std::string& rootTitle)
     WriteKbf(file, outline, KbfStamp{"1 January 2026 12:00", "Test"});
 }
 
-// The root title the file holds now.
-std::string StoredRootTitle(const std::string& path)
+// The root page the file holds now.
+KbfPage StoredRoot(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     KbfOutline outline;
     ReadKbfBytes(bytes.str(), outline);
-    return outline.pages.front().title;
+    return outline.pages.front();
 }
+
+std::string StoredRootTitle(const std::string& path) { return StoredRoot(path).title; }
 
 class Close : public StartedMain {
 protected:
@@ -171,6 +174,42 @@ TEST_F(Close, SaveExitSavesWithoutAskingAndTheOptionsQuestionStillComes)
     EXPECT_TRUE(Main->Closed());
     EXPECT_TRUE(OutlineSaved());
     EXPECT_TRUE(SettingsSaved());
+}
+
+TEST_F(Close, TypingNotYetStoredCountsAsAChangeAndIsSaved)
+{
+    struct Case {
+        const char* name;
+        bool saveExit;
+        std::vector<int> answers;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {"Yes", false, {IDYES}, {FileQuestion}},
+        {"SaveExit", true, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        options.SaveExit = c.saveExit;
+        outline_ = PathOf("Notes.kbf");
+        WriteOutline(outline_, "Top");
+        Start({outline_});
+        ASSERT_EQ(OutlineProperties.FileChanged, 0);
+        {
+            UncommittedTyping typing("typed before closing");
+            ScriptedMessageBoxes boxes;
+            for (int answer : c.answers)
+                boxes.Answer(answer);
+            Main->Close();
+            EXPECT_EQ(boxes.Texts(), c.texts);
+        }
+        EXPECT_TRUE(Main->Closed());
+        EXPECT_EQ(StoredRoot(outline_).body, "typed before closing");
+        Application.DestroyForms();
+        Application.Initialize();
+        Application.SetTitle("Untitled - Corvane Quillo");
+        CurrentFileName = UntitledFileName;
+    }
 }
 
 TEST_F(Close, TheOptionsQuestionDecidesWhetherTheSettingsAreSaved)

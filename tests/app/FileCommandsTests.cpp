@@ -23,6 +23,7 @@
 #include "OutlineOnDiskTest.h"
 #include "TestFolder.h"
 #include "TreeView.h"
+#include "UncommittedTyping.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -245,6 +246,45 @@ TEST_F(FileCommandsTest, SaveAsWritesTheChosenFileNotesItAndMakesNoBackup)
     EXPECT_EQ("Renamed - Corvane Quillo", Main->Caption());
     ASSERT_TRUE(LoadOutline(path));
     EXPECT_EQ("Changed", Root()->Text());
+}
+
+TEST_F(FileCommandsTest, SaveAndSaveAsStoreTypingWhereverTheFocusIs)
+{
+    for (const bool saveAs : {false, true}) {
+        SCOPED_TRACE(saveAs ? "Save As" : "Save");
+        const std::string path = SavedOutline("Typed.kbf", "Typed");
+        const std::string target = saveAs ? folder_ / "Renamed.kbf" : path;
+        UncommittedTyping typing("typed, not stored yet");
+        ASSERT_FALSE(Main->RichEdit->Focused());
+        ASSERT_EQ("Typed body", PageDataOf(Root())->BodyText());
+        ScriptedFileDialogs dialogs;
+        if (saveAs)
+            dialogs.Choose(target);
+
+        if (saveAs)
+            Main->mSaveAsClick(nullptr);
+        else
+            Main->mSaveClick(nullptr);
+
+        EXPECT_EQ(0, OutlineProperties.FileChanged);
+        EXPECT_FALSE(Main->RichEdit->Modified());
+        ASSERT_TRUE(LoadOutline(target));
+        EXPECT_EQ("typed, not stored yet", PageDataOf(Root())->BodyText());
+    }
+}
+
+TEST_F(FileCommandsTest, ASaveWhoseCommitFailsStopsBeforeWritingTheFile)
+{
+    const std::string path = SavedOutline("Typed.kbf", "Typed");
+    const std::string before = ReadFileBytes(path);
+    UncommittedTyping typing("typed, not stored yet");
+    Main->RichEdit->Lines().SetConverter(std::make_unique<RefusingConversion>());
+
+    EXPECT_THROW(Main->mSaveClick(nullptr), std::exception);
+
+    Main->RichEdit->Lines().SetConverter(nullptr);
+    EXPECT_EQ(before, ReadFileBytes(path));
+    EXPECT_TRUE(Main->RichEdit->Modified());
 }
 
 TEST_F(FileCommandsTest, RevertAsksOnlyForASavedOutlineAndReloadsIt)

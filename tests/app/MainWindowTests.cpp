@@ -4,6 +4,8 @@
 #include "Application.h"
 #include "ComponentCursors.h"
 #include "Cursors.h"
+#include "Exceptions.h"
+#include "HandlersNotBuilt.h"
 #include "HtmlHelp.h"
 #include "ProgramFolder.h"
 #include "KeyboardState.h"
@@ -19,6 +21,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -90,7 +94,9 @@ TEST_F(MainWindow, EveryMenuItemIsInPlaceAsTheTablesSay)
         const std::string name = spec.name;
         const bool moveCommand = name != "mMove" && name != "ppMove" &&
                                  (name.rfind("mMove", 0) == 0 || name.rfind("ppMove", 0) == 0);
-        EXPECT_EQ(item->Enabled(), !(spec.flags & miDisabled) && !moveCommand);
+        // A command whose handler is not written yet starts disabled.
+        const bool built = item->Count() > 0 || !*spec.handler || Main->HasHandler(spec.handler);
+        EXPECT_EQ(item->Enabled(), !(spec.flags & miDisabled) && !moveCommand && built);
         EXPECT_EQ(item->Visible(), !(spec.flags & miHidden));
         EXPECT_EQ(item->Checked(), (spec.flags & miChecked) != 0);
         EXPECT_EQ(item->RadioItem(), (spec.flags & miRadio) != 0);
@@ -113,8 +119,11 @@ TEST_F(MainWindow, TheProgramsOwnTextsStayAsTheyAre)
               "Check this options, to sort the whole outline, instead will be sorted the immediate sub pages only");
     // The menu bar shows the six top-level menus.
     EXPECT_EQ(GetMenuItemCount(GetMenu(Main->Handle())), 6);
-    // Hidden items have no entry: "None" is the only entry of Reopen at start.
+    // Hidden items have no entry: "None" is the only entry of Reopen at start,
+    // and the Back and Forward drop-downs have none until they are filled.
     EXPECT_EQ(GetMenuItemCount(Item("mReopen")->Handle()), 1);
+    EXPECT_EQ(GetMenuItemCount(Main->PopupMenuNamed("PopupBack")->Handle()), 0);
+    EXPECT_EQ(GetMenuItemCount(Main->PopupMenuNamed("PopupForward")->Handle()), 0);
 }
 
 TEST_F(MainWindow, EveryToolbarButtonIsInPlace)
@@ -128,7 +137,7 @@ TEST_F(MainWindow, EveryToolbarButtonIsInPlace)
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->Hint, spec.hint);
         EXPECT_EQ(button->ImageIndex(), spec.imageIndex);
-        EXPECT_EQ(button->Enabled(), !(spec.flags & tbDisabled));
+        EXPECT_EQ(button->Enabled(), !(spec.flags & tbDisabled) && Main->HasHandler(spec.handler));
         const bool dropDown = (spec.flags & tbDropDown) != 0;
         EXPECT_EQ(button->Style() == TToolButtonStyle::tbsDropDown, dropDown);
         if (dropDown) {
@@ -197,6 +206,8 @@ TEST_F(MainWindow, CtrlSInTheEditorReachesSave)
 TEST_F(MainWindow, PasteFollowsItsShortcutWhenItChanges)
 {
     const int pastes = Counter("mPasteClick");
+    // As the Edit menu's refresh does once Paste has its handler.
+    Main->EnableCommand("mPaste", true);
     Main->RichEdit->SetFocus();
     PressKey(Main->RichEdit->Handle(), 'V', ssCtrl);
     EXPECT_EQ(Count(pastes), 1);
@@ -205,6 +216,60 @@ TEST_F(MainWindow, PasteFollowsItsShortcutWhenItChanges)
     EXPECT_EQ(Count(pastes), 2);
     PressKey(Main->RichEdit->Handle(), 'V', ssCtrl);
     EXPECT_EQ(Count(pastes), 2);
+}
+
+TEST_F(MainWindow, EveryHandlerNamedIsRegisteredOrListedAsNotBuilt)
+{
+    // Named by code rather than by a table row.
+    std::set<std::string> named = {"RichEditSelectionChange", "TrayLButtonUp", "mToolbarClick", "mOutlineClick",
+                                   "mPageOnlyClick"};
+    for (const auto& items : {MainMenuItems(), PopupMenuItems()}) {
+        for (const MenuItemSpec& item : items)
+            named.insert(item.handler);
+    }
+    for (const ToolButtonSpec& button : ToolbarButtons())
+        named.insert(button.handler);
+    for (const PopupRefreshSpec& popup : PopupRefreshHandlers())
+        named.insert(popup.handler);
+    named.erase("");
+
+    for (const std::string& name : named)
+        EXPECT_TRUE(Main->HasHandler(name) || IsHandlerNotBuilt(name)) << name << " is misspelt or not listed";
+    for (const char* name : HandlersNotBuilt()) {
+        EXPECT_FALSE(Main->HasHandler(name)) << name << " is built: take it off the list";
+        EXPECT_TRUE(named.count(name)) << name << " is named nowhere";
+    }
+    EXPECT_THROW(Main->RunHandler("mSaveClik", nullptr), Exception);
+}
+
+TEST_F(MainWindow, ACommandNotBuiltStaysDisabledAndLeavesItsShortcutToTheEditor)
+{
+    // Ctrl+A selects the whole page, whether or not Select All is written yet.
+    // The editor reads Ctrl from the thread's keyboard state.
+    const std::string text = "the whole page";
+    Main->RichEdit->SetText(text);
+    Main->RichEdit->SetFocus();
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PressKey(Main->RichEdit->Handle(), 'A', ssCtrl);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Main->RichEdit->SelStart(), 0);
+    EXPECT_GE(Main->RichEdit->SelLength(), static_cast<int>(text.size()));
+
+    // No refresh makes such a command usable, nor lets it take its key.
+    for (const MenuItemSpec& spec : MainMenuItems()) {
+        if (!*spec.handler || Main->HasHandler(spec.handler) || Item(spec.name)->Count() > 0)
+            continue;
+        SCOPED_TRACE(spec.name);
+        Main->EnableCommand(spec.name, true);
+        EXPECT_FALSE(Item(spec.name)->Enabled());
+        if (*spec.shortcut) {
+            EXPECT_EQ(Main->Menu.FindShortCut(Item(spec.name)->ShortCut()), nullptr);
+        }
+    }
 }
 
 TEST_F(MainWindow, OpeningTheFileMenuRunsItsRefresh)

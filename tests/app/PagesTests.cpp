@@ -13,9 +13,11 @@
 #include "SharedState.h"
 #include "StatusBar.h"
 #include "TreeView.h"
+#include "UncommittedTyping.h"
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 #include <string>
@@ -55,6 +57,13 @@ protected:
         return static_cast<int>(counts_.size()) - 1;
     }
     int Count(int counter) const { return *counts_[static_cast<size_t>(counter)]; }
+
+    // Handlers that do nothing, so the refresh code may enable their commands.
+    static void StandIn(std::initializer_list<const char*> handlers)
+    {
+        for (const char* handler : handlers)
+            Main->SetHandler(handler, [](TComponent*) {});
+    }
 
     std::vector<std::shared_ptr<int>> counts_;
 };
@@ -200,6 +209,7 @@ TEST_F(Pages, SwitchingPagesKeepsEachPagesTextCaretAndSelection)
     Main->RichEditEnter();
     Type("alpha\r\nbeta", 2, 3);
     Main->RichEditExit();
+    EXPECT_FALSE(Editor().Modified()) << "stored: the page's own text again";
     Select(second);
     EXPECT_EQ("", Editor().Text());
     Main->RichEditEnter();
@@ -269,6 +279,29 @@ TEST_F(Pages, ASelectionChangeWithoutAFocusMoveKeepsTheTyping)
     EXPECT_EQ("typed but not committed", Editor().Text());
     EXPECT_EQ(5, Editor().SelStart());
     EXPECT_EQ("second's text", PageDataOf(second)->BodyText());
+}
+
+TEST_F(Pages, ACommitThatFailsKeepsThePagesTextAndTheTypingAndSaysSo)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* page = AddChildPage("Page");
+    PageDataOf(page)->SetBodyText("stored text");
+    Select(page);
+    Editor().SetFocus();
+    Type("typed text", 5, 0);
+    Editor().Lines().SetConverter(std::make_unique<RefusingConversion>());
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+
+    Tree().SetFocus();
+
+    Editor().Lines().SetConverter(nullptr);
+    EXPECT_EQ(std::vector<std::string>{"Failed to Save Stream"}, boxes.Texts());
+    EXPECT_EQ("stored text", PageDataOf(page)->BodyText());
+    EXPECT_EQ("typed text", Editor().Text());
+    EXPECT_TRUE(Editor().Modified());
+    EXPECT_EQ(0, OutlineProperties.FileChanged);
+    EXPECT_EQ(nullptr, Tree().Cursor());
 }
 
 TEST_F(Pages, DeletingABranchFreesEveryRecordAndClearsEveryReference)
@@ -349,6 +382,8 @@ TEST_F(Pages, EditingATitlePreparesTheEditMenuAndIsRefusedOnceAfterALinkClick)
     TTreeNode* page = AddChildPage("Plan");
     Root()->Expand(false);
     Select(page);
+    StandIn({"mUndoClick", "mCutClick", "mCopyClick", "mDeleteClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
+             "mRenameClick"});
 
     Tree().Tag = 1;
     EXPECT_FALSE(page->EditText());
@@ -369,6 +404,7 @@ TEST_F(Pages, MoveCommandsFollowTheSelectedPagesPlace)
     TTreeNode* first = AddChildPage("First");
     TTreeNode* second = AddChildPage("Second");
     TTreeNode* deep = RawPage(second, "Deep");
+    StandIn({"mMoveUpClick", "mMoveDownClick", "mMoveLeftClick", "mMoveRightClick"});
 
     Select(Root());
     for (const char* name : {"mMoveUp", "mMoveDown", "mMoveLeft", "mMoveRight", "ppMoveUp", "ppMoveRight"})

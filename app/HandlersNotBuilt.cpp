@@ -1,0 +1,36 @@
+#include "HandlersNotBuilt.h"
+
+#include <algorithm>
+
+namespace {
+const char* const NotBuilt[] = {
+    // Menu refreshes, when a menu opens or the selection changes.
+    "FileClick", "EditClick", "ViewClick", "InsertClick",
+    "PopupPagePopup", "PopupSelPopup", "PopupEditPopup", "PopupSortPopup",
+    "RichEditSelectionChange",
+    // File.
+    "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",
+    // Edit.
+    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mDeleteClick", "mClearClick",
+    "mRenameClick", "mCaseClick", "mMoveUpClick", "mMoveDownClick", "mMoveLeftClick", "mMoveRightClick",
+    // View and history.
+    "mBackClick", "mForwardClick", "PopupBackPopup", "PopupForwardPopup", "pb0Click", "pf0Click",
+    "mExpandAllSubPagesClick", "mExpandAllClick", "mCollapseAllSubPagesClick", "mCollapseAllClick",
+    // Insert.
+    "mDateClick", "mSymbolClick", "mHyperlinkClick",
+    // Tools and Help.
+    "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
+    // The page popup.
+    "ppCutClick", "ppCopyClick", "ppPasteClick", "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
+    "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",
+    // The notification-area icon.
+    "ptOpenClick", "TrayLButtonUp",
+};
+}
+
+std::span<const char* const> HandlersNotBuilt() { return NotBuilt; }
+
+bool IsHandlerNotBuilt(std::string_view name)
+{
+    return std::any_of(std::begin(NotBuilt), std::end(NotBuilt), [name](const char* entry) { return name == entry; });
+}
