@@ -3,12 +3,14 @@
 # meets the tutorial outline and not a help window that Wine shows blank:
 # first-use-seen.sh ARCH PREFIX PROGRAM_FOLDER (the folder of Quillo.exe).
 #
-# A store without a behaviour group is one whose first use is over: Quillo's
-# load then writes that group with the first-use help off, and the folder and
-# web groups, with its defaults. The load takes the store for a first start,
-# or for a damaged one, and writes every group from its defaults, help on,
-# unless the three keys exist and the user settings and the general and date
-# options read back whole; those are seeded here with Quillo's defaults.
+# The smallest store in which Quillo's load keeps the help off holds the keys
+# User, Options and Reopen, the user settings and the general and date
+# options, all whole: the load takes a store without a behaviour group for one
+# whose first use is over, and writes the behaviour, folder and web groups
+# from its defaults with the help off. With less (FirstUse alone, say) it
+# takes the store for a first start or a damaged one and writes every group
+# from its defaults, help on. The values below are Quillo's defaults
+# (core/SettingsRecords.h).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 arch="$1"
