@@ -57,6 +57,8 @@ struct TOptionSettings {
     bool OriginalImages = true;
     bool AllowHtml = true;
     std::string ExtraHead;
+
+    friend bool operator==(const TOptionSettings&, const TOptionSettings&) = default;
 };
 
 struct TUserSettings {
@@ -72,6 +74,8 @@ struct TUserSettings {
     int XPos = 2; // the main window's top, despite the name: stored files depend on it
     int YPos = 4; // and its left
     std::string CustomFile;
+
+    friend bool operator==(const TUserSettings&, const TUserSettings&) = default;
 };
 
 // Where the dialogs stood and what was last entered in them. A group whose

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 xvfb xauth x11-utils
+  wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils
   googletest
   clang libclang-rt-14-dev
   fp-utils

@@ -22,6 +22,11 @@ else
   new_prefix=true
 fi
 bash "$root/scripts/wine-prefix.sh" "$arch" "$WINEPREFIX"
+# Debian's Wine does not find the fonts of fonts-wine where it installs them;
+# without Marlett the caption buttons show as letters. In the prefix they count.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
 # Only a new prefix: later choices of the person are never overwritten.
 if [ "$new_prefix" = true ]; then
   bash "$root/scripts/first-use-seen.sh" "$arch" "$WINEPREFIX" "$bin"
