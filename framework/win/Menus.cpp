@@ -512,6 +512,10 @@ void TPopupMenu::Popup(int screenX, int screenY)
 {
     if (OnPopup)
         OnPopup(this);
+    // A menu that its refresh left without a visible item would open as an
+    // empty box with nothing to choose.
+    if (!Items().VisibleItem(0))
+        return;
     const HWND owner = PopupOwner(PopupComponent);
     // The chosen command comes back here instead of as WM_COMMAND, so the
     // item runs even when the owner is no window of ours.

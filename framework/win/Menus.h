@@ -172,6 +172,7 @@ class TPopupMenu : public TMenu {
 public:
     explicit TPopupMenu(TComponent* owner = nullptr);
     // Runs OnPopup, opens the menu at a screen point and runs the item chosen.
+    // A menu with no visible item once OnPopup has run does not open.
     virtual void Popup(int screenX, int screenY);
     // Whether a right click opens it by itself.
     bool AutoPopup = true;

@@ -216,6 +216,28 @@ TEST_F(ToolBarTest, ADropDownMenuCanBeOpenedFromCode)
     EXPECT_EQ(shown.size(), 1u);
 }
 
+TEST_F(ToolBarTest, ADropDownLeftWithoutVisibleItemsByItsRefreshDoesNotOpen)
+{
+    int tracked = 0;
+    SetPopupTracker([&](TPopupMenu&, int, int, HWND) -> UINT {
+        ++tracked;
+        return 0;
+    });
+    auto& menu = dynamic_cast<TPopupMenu&>(*form.FindComponent("PopupReopen"));
+    bool show = false;
+    int refreshes = 0;
+    menu.OnPopup = [&](TComponent*) {
+        ++refreshes;
+        menu.Items().Items(0)->SetVisible(show);
+    };
+    Button("bOpen").CheckMenuDropdown();
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(tracked, 0);
+    show = true;
+    Button("bOpen").CheckMenuDropdown();
+    EXPECT_EQ(tracked, 1);
+}
+
 TEST_F(ToolBarTest, TheTooltipOfAButtonIsItsHint)
 {
     const auto tooltip = reinterpret_cast<HWND>(SendMessageA(bar.Handle(), TB_GETTOOLTIPS, 0, 0));
