@@ -4,9 +4,7 @@
 
 namespace {
 const char* const NotBuilt[] = {
-    // Menu refreshes, when a menu opens or the selection changes.
-    "FileClick", "EditClick", "ViewClick", "InsertClick",
-    "PopupPagePopup", "PopupSelPopup", "PopupEditPopup", "PopupSortPopup",
+    // The editor's popup by its selection.
     "RichEditSelectionChange",
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",

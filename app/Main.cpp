@@ -277,6 +277,15 @@ void TMain::WireHandlers()
 
     SetHandler("mNewClick", [this](TComponent* sender) { mNewClick(sender); });
     SetHandler("mFromTemplateClick", [this](TComponent* sender) { mFromTemplateClick(sender); });
+
+    SetHandler("FileClick", [this](TComponent* sender) { FileClick(sender); });
+    SetHandler("EditClick", [this](TComponent* sender) { EditClick(sender); });
+    SetHandler("InsertClick", [this](TComponent* sender) { InsertClick(sender); });
+    SetHandler("ViewClick", [this](TComponent* sender) { ViewClick(sender); });
+    SetHandler("PopupPagePopup", [this](TComponent* sender) { PopupPagePopup(sender); });
+    SetHandler("PopupSelPopup", [this](TComponent* sender) { PopupSelPopup(sender); });
+    SetHandler("PopupEditPopup", [this](TComponent* sender) { PopupEditPopup(sender); });
+    SetHandler("PopupSortPopup", [this](TComponent* sender) { PopupSortPopup(sender); });
 }
 
 void TMain::FormCreate()

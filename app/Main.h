@@ -146,6 +146,20 @@ public:
     void mNewClick(TComponent* sender);
     void mFromTemplateClick(TComponent* sender);
 
+    // Menu and toolbar state (MenuState.cpp): the File, Edit, Insert and
+    // View menus' refreshes, run as each menu drops down and by UpdateMenus,
+    // and the popups' refreshes, run just before each popup opens.
+    void FileClick(TComponent* sender);
+    void EditClick(TComponent* sender);
+    void InsertClick(TComponent* sender);
+    void ViewClick(TComponent* sender);
+    void PopupPagePopup(TComponent* sender);
+    void PopupSelPopup(TComponent* sender);
+    void PopupEditPopup(TComponent* sender);
+    void PopupSortPopup(TComponent* sender);
+    // Paste's shortcut as the options have it: Ins or Ctrl+V.
+    void ApplyPasteShortCut();
+
     // Start-up and close (StartUp.cpp, SettingsApply.cpp, CloseQuery.cpp,
     // AutoSave.cpp).
     // The first activation loads the settings and puts them into effect.

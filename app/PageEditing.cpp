@@ -4,6 +4,7 @@
 #include "Main.h"
 
 #include "ControlBusy.h"
+#include "MenuState.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
@@ -99,10 +100,7 @@ void TMain::TreeEditing(TTreeNode* node, bool& allowEdit)
     }
     const TTreeNode* page = Tree->Selected() ? Tree->Selected() : node;
     TitleBeforeEdit = page ? page->Text() : std::string();
-    for (const char* name : {"mUndo", "mCut", "bCut", "mCopy", "bCopy", "mDelete", "mPaste", "bPaste", "mSelectall"})
-        EnableCommand(name, true);
-    for (const char* name : {"mCase", "mRename"})
-        EnableCommand(name, false);
+    EnableLabelEditCommands();
 }
 
 void TMain::TreeEdited(TTreeNode* /*node*/, std::string& text)

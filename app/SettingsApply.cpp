@@ -112,7 +112,7 @@ void TMain::ApplyOptions()
     Tree->SetStateImages(OptionSettings.TreeStates ? StateImages.Handle() : nullptr);
     Tree->SetImages(OptionSettings.TreeImages ? Images.Handle() : nullptr);
     ApplyView();
-    MenuItemNamed(*this, "mPaste")->SetShortCutText(OptionSettings.InsInsert ? "Ins" : "Ctrl+V");
+    ApplyPasteShortCut();
     ApplyTray();
 }
 
