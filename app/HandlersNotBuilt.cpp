@@ -11,8 +11,7 @@ const char* const NotBuilt[] = {
     // Edit.
     "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mDeleteClick", "mClearClick",
     "mRenameClick", "mCaseClick", "mMoveUpClick", "mMoveDownClick", "mMoveLeftClick", "mMoveRightClick",
-    // View and history.
-    "mBackClick", "mForwardClick", "PopupBackPopup", "PopupForwardPopup", "pb0Click", "pf0Click",
+    // View.
     "mExpandAllSubPagesClick", "mExpandAllClick", "mCollapseAllSubPagesClick", "mCollapseAllClick",
     // Insert.
     "mDateClick", "mSymbolClick", "mHyperlinkClick",

@@ -286,6 +286,13 @@ void TMain::WireHandlers()
     SetHandler("PopupSelPopup", [this](TComponent* sender) { PopupSelPopup(sender); });
     SetHandler("PopupEditPopup", [this](TComponent* sender) { PopupEditPopup(sender); });
     SetHandler("PopupSortPopup", [this](TComponent* sender) { PopupSortPopup(sender); });
+
+    SetHandler("mBackClick", [this](TComponent* sender) { mBackClick(sender); });
+    SetHandler("mForwardClick", [this](TComponent* sender) { mForwardClick(sender); });
+    SetHandler("PopupBackPopup", [this](TComponent* sender) { PopupBackPopup(sender); });
+    SetHandler("PopupForwardPopup", [this](TComponent* sender) { PopupForwardPopup(sender); });
+    SetHandler("pb0Click", [this](TComponent* sender) { pb0Click(sender); });
+    SetHandler("pf0Click", [this](TComponent* sender) { pf0Click(sender); });
 }
 
 void TMain::FormCreate()

@@ -160,6 +160,15 @@ public:
     // Paste's shortcut as the options have it: Ins or Ctrl+V.
     void ApplyPasteShortCut();
 
+    // Back and Forward and their drop-down menus (HistoryCommands.cpp); the
+    // items of a drop-down share one handler, which gets the item clicked.
+    void mBackClick(TComponent* sender);
+    void mForwardClick(TComponent* sender);
+    void PopupBackPopup(TComponent* sender);
+    void PopupForwardPopup(TComponent* sender);
+    void pb0Click(TComponent* sender);
+    void pf0Click(TComponent* sender);
+
     // Start-up and close (StartUp.cpp, SettingsApply.cpp, CloseQuery.cpp,
     // AutoSave.cpp).
     // The first activation loads the settings and puts them into effect.
@@ -195,6 +204,9 @@ private:
     // Replaces the page's text with the editor's; throws, leaving both as
     // they were, when the text cannot be read out of the editor.
     void StoreEditorText(PageData& page);
+    // Selects a page the history moved to and shows it; a page without a
+    // title is not shown.
+    void GoToHistoryPage(TTreeNode* node);
 
     void CreateWindowFrame();
     void LoadImages();
