@@ -11,17 +11,15 @@ const char* const NotBuilt[] = {
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",
     // Edit.
-    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mDeleteClick", "mClearClick",
-    "mRenameClick", "mCaseClick", "mMoveUpClick", "mMoveDownClick", "mMoveLeftClick", "mMoveRightClick",
+    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
     // View and history.
     "mBackClick", "mForwardClick", "PopupBackPopup", "PopupForwardPopup", "pb0Click", "pf0Click",
-    "mExpandAllSubPagesClick", "mExpandAllClick", "mCollapseAllSubPagesClick", "mCollapseAllClick",
     // Insert.
     "mDateClick", "mSymbolClick", "mHyperlinkClick",
     // Tools and Help.
     "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
     // The page popup.
-    "ppCutClick", "ppCopyClick", "ppPasteClick", "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
+    "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
     "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",
     // The notification-area icon.
     "ptOpenClick", "TrayLButtonUp",
