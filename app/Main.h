@@ -124,6 +124,7 @@ public:
     void ppCopyClick(TComponent* sender);
     void ppPasteClick(TComponent* sender);
     void mClearClick(TComponent* sender);
+    // Registers the handlers above by their names.
     void WireTreeCommands();
 
     // File commands (FileCommands.cpp).
@@ -197,7 +198,8 @@ private:
     // Writes what every close keeps: the recent list and the dialog states.
     void WriteCloseState();
     std::unique_ptr<TMainLifecycle> lifecycle_;
-    // Deletes the page after the confirmation the options ask for.
+    // Steps of the page tree commands (TreeCommands.cpp): deleting a page
+    // after the confirmation the options ask for, and moving the selected one.
     void DeletePage(TTreeNode& page);
     void MoveSelectedPage(TPageMove move);
     // Replaces the page's text with the editor's; throws, leaving both as
