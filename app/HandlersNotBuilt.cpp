@@ -9,16 +9,13 @@ const char* const NotBuilt[] = {
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",
     // Edit.
-    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mDeleteClick", "mClearClick",
-    "mRenameClick", "mCaseClick", "mMoveUpClick", "mMoveDownClick", "mMoveLeftClick", "mMoveRightClick",
-    // View.
-    "mExpandAllSubPagesClick", "mExpandAllClick", "mCollapseAllSubPagesClick", "mCollapseAllClick",
+    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
     // Insert.
     "mDateClick", "mSymbolClick", "mHyperlinkClick",
     // Tools and Help.
     "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
     // The page popup.
-    "ppCutClick", "ppCopyClick", "ppPasteClick", "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
+    "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
     "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",
     // The notification-area icon.
     "ptOpenClick", "TrayLButtonUp",

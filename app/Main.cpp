@@ -252,6 +252,7 @@ void TMain::WireHandlers()
     SetHandler("mShortcutsClick", [this](TComponent* sender) { mShortcutsClick(sender); });
     SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
+    WireTreeCommands();
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
     SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });

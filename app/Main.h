@@ -26,6 +26,7 @@ class TToolBar;
 class TTreeNode;
 class TTreeView;
 struct PageData;
+enum class TPageMove;
 
 class TMain : public TForm {
 public:
@@ -106,6 +107,25 @@ public:
     void OpenStatePopup();
     void mAddNewClick(TComponent* sender);
     void mAddPageClick(TComponent* sender);
+
+    // Page tree commands (TreeCommands.cpp), the page clipboard
+    // (PageClipboard.cpp) and deleting the editor's selection (EditCommands.cpp).
+    void mDeleteClick(TComponent* sender);
+    void mRenameClick(TComponent* sender);
+    void mMoveUpClick(TComponent* sender);
+    void mMoveDownClick(TComponent* sender);
+    void mMoveLeftClick(TComponent* sender);
+    void mMoveRightClick(TComponent* sender);
+    void mExpandAllClick(TComponent* sender);
+    void mCollapseAllClick(TComponent* sender);
+    void mExpandAllSubPagesClick(TComponent* sender);
+    void mCollapseAllSubPagesClick(TComponent* sender);
+    void ppCutClick(TComponent* sender);
+    void ppCopyClick(TComponent* sender);
+    void ppPasteClick(TComponent* sender);
+    void mClearClick(TComponent* sender);
+    // Registers the handlers above by their names.
+    void WireTreeCommands();
 
     // File commands (FileCommands.cpp).
     // Caption, tray tip and application title from the outline's title.
@@ -201,6 +221,10 @@ private:
     // Writes what every close keeps: the recent list and the dialog states.
     void WriteCloseState();
     std::unique_ptr<TMainLifecycle> lifecycle_;
+    // Steps of the page tree commands (TreeCommands.cpp): deleting a page
+    // after the confirmation the options ask for, and moving the selected one.
+    void DeletePage(TTreeNode& page);
+    void MoveSelectedPage(TPageMove move);
     // Replaces the page's text with the editor's; throws, leaving both as
     // they were, when the text cannot be read out of the editor.
     void StoreEditorText(PageData& page);

@@ -8,6 +8,7 @@
 #include "ModelessWindows.h"
 #include "PageHistory.h"
 #include "PageLinks.h"
+#include "Pages.h"
 #include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
@@ -28,10 +29,8 @@ TMenuItem& MenuItemNamed(const char* name) { return dynamic_cast<TMenuItem&>(*Ma
 bool PageBelowRootSelected()
 {
     const TTreeNode* selected = Main->Tree->Selected();
-    return selected && selected != Main->Tree->Items().GetFirstNode();
+    return selected && !IsRootPage(selected);
 }
-
-bool FindWindowActive() { return FindR && GetActiveWindow() == FindR->Handle(); }
 
 // The clipboard commands act on the Find window's search box.
 void TargetFindWindow()
@@ -96,7 +95,7 @@ void TMain::EditClick(TComponent*)
     ApplyPasteShortCut();
     // While a title is edited the focus is in the label editor's own box,
     // never in the tree itself.
-    if (FindWindowActive())
+    if (FindWindowIsActive())
         TargetFindWindow();
     else if (Tree->IsEditing())
         EnableLabelEditCommands();

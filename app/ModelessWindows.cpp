@@ -22,3 +22,5 @@ void FreeModelessWindows()
     Free(Symbol);
     Free(OrganizeTemplates);
 }
+
+bool FindWindowIsActive() { return FindR && FindR->Handle() && GetActiveWindow() == FindR->Handle(); }

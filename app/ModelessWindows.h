@@ -11,3 +11,7 @@ extern std::unique_ptr<TForm> Symbol;
 extern std::unique_ptr<TForm> OrganizeTemplates;
 
 void FreeModelessWindows();
+
+// The Find window exists and is this thread's active window: the edit
+// commands then act on its text box.
+bool FindWindowIsActive();

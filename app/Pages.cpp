@@ -35,6 +35,8 @@ TTreeNode* NewPage(TTreeNode* node)
 }
 }
 
+bool IsRootPage(const TTreeNode* page) { return page && !page->Parent(); }
+
 PageData* PageDataOf(const TTreeNode* node) { return node ? static_cast<PageData*>(node->Data()) : nullptr; }
 
 void AttachNewPageData(TTreeNode* node) { AttachNewPageData(node, std::string()); }
@@ -159,15 +161,31 @@ void EnableMove(const char* command, bool enabled)
 }
 }
 
+bool CanMovePage(const TTreeNode* page, TPageMove move)
+{
+    // A page beside the root would be a second top-level page, which no
+    // outline file can hold.
+    if (!page || IsRootPage(page))
+        return false;
+    switch (move) {
+    case TPageMove::Up:
+    case TPageMove::Right:
+        return page->getPrevSibling() != nullptr;
+    case TPageMove::Down:
+        return page->getNextSibling() != nullptr;
+    case TPageMove::Left:
+        return page->Parent()->Parent() != nullptr;
+    }
+    return false;
+}
+
 void UpdateMoveCommands()
 {
     const TTreeNode* page = PageTree().Selected();
-    const bool notRoot = page && page->AbsoluteIndex() != 0;
-    const bool hasPrevious = notRoot && page->getPrevSibling();
-    EnableMove("MoveUp", hasPrevious);
-    EnableMove("MoveDown", notRoot && page->getNextSibling());
-    EnableMove("MoveLeft", notRoot && page->Parent() && page->Parent()->AbsoluteIndex() != 0);
-    EnableMove("MoveRight", hasPrevious);
+    EnableMove("MoveUp", CanMovePage(page, TPageMove::Up));
+    EnableMove("MoveDown", CanMovePage(page, TPageMove::Down));
+    EnableMove("MoveLeft", CanMovePage(page, TPageMove::Left));
+    EnableMove("MoveRight", CanMovePage(page, TPageMove::Right));
 }
 
 void UpdateMenus()

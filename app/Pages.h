@@ -18,6 +18,8 @@ inline constexpr int MaxPageCount = 65535;
 inline const char* const PageLevelLimitText = "Cannot create subpage! Subpages level maximum is 256.";
 inline const char* const PageCountLimitText = "Cannot create page! Maximum supported pages are 65536.";
 
+// The root page: the one page without a parent (a null page is none).
+bool IsRootPage(const TTreeNode* page);
 // The node's record; null for a node that has none.
 PageData* PageDataOf(const TTreeNode* node);
 // Gives the node a new, empty record (freeing one it had) and the page images.
@@ -55,6 +57,13 @@ bool ShowSelectedPage();
 // root (or above it).
 TTreeNode* CopyPageNode(TTreeNode* target, TTreeNode* source, std::int32_t mode);
 
+// The four ways a page moves among the pages around it.
+enum class TPageMove { Up, Down, Left, Right };
+// Whether the page may move that way: never the root, Up and Right only with
+// a page before it at its level, Down only with a page after it, Left only
+// from level 2 down. The commands are enabled by it and ask it again before
+// they act, so a stale command changes nothing.
+bool CanMovePage(const TTreeNode* page, TPageMove move);
 // Enables Move Up, Down, Left and Right (menu, toolbar and popup alike) for
 // the selected page.
 void UpdateMoveCommands();

@@ -4,14 +4,12 @@
 // in the same run; the load's peak memory is taken in a fresh process.
 
 #include "Application.h"
-#include "CommandLine.h"
+#include "BenchMainWindow.h"
+#include "BenchReport.h"
 #include "Form.h"
 #include "KbfFormat.h"
 #include "Main.h"
 #include "OutlineFile.h"
-#include "SettingsRecords.h"
-#include "SettingsRegistry.h"
-#include "SettingsRoot.h"
 #include "SharedState.h"
 #include "Streams.h"
 #include "TreeView.h"
@@ -21,7 +19,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -32,36 +29,8 @@
 namespace {
 constexpr int PageCount = 65535;
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Each timing is taken this many times and the best counts: on a busy host
-// one run may vary by a quarter either way.
+// Each timing is taken this many times and the best counts.
 constexpr int Runs = 3;
-
-double Best(const std::vector<double>& runs) { return *std::min_element(runs.begin(), runs.end()); }
-
-std::string RunsText(const std::vector<double>& runs)
-{
-    std::string text;
-    for (double run : runs) {
-        char number[32];
-        std::snprintf(number, sizeof number, "%s%.1f", text.empty() ? "" : " / ", run);
-        text += number;
-    }
-    return text + " ms";
-}
-
-void Report(const char* what, double value, double target, const char* unit)
-{
-    std::printf("%-58s %9.1f %s  (target <= %6.0f %s)  %s\n", what, value, unit, target, unit,
-                value <= target ? "PASS" : "SLOW");
-    std::fflush(stdout);
-}
 
 // Pages in pre-order down to level 8, bodies of a few hundred bytes in lines.
 KbfOutline GeneratedOutline()
@@ -147,7 +116,7 @@ double BareInserts(const std::vector<std::int32_t>& parents, bool shaped)
     for (std::size_t i = 0; i < titles.size(); ++i)
         titles[i] = "Page " + std::to_string(i);
     std::vector<HTREEITEM> items(parents.size(), nullptr);
-    const auto start = Clock::now();
+    const auto start = BenchClock::now();
     tree.Redraw(false);
     items[0] = tree.Insert(TVI_ROOT, titles[0].c_str());
     for (std::size_t i = 1; i < parents.size(); ++i)
@@ -160,7 +129,7 @@ double BareInserts(const std::vector<std::int32_t>& parents, bool shaped)
 // hold the file's texts: on some hosts every new page is expensive.
 double TouchFreshMemory(std::size_t bytes)
 {
-    const auto start = Clock::now();
+    const auto start = BenchClock::now();
     void* block = VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (block) {
         std::memset(block, 1, bytes);
@@ -173,25 +142,6 @@ double TouchFreshMemory(std::size_t bytes)
 // outline and writes its memory use before and at the peak into a file, so
 // what this process built before does not hide the load's own peak.
 constexpr const char* PeakSwitch = "--load-peak";
-
-// The window starts as "Quillo /m" with settings of the bench's own: no
-// outline, no help, no notification icon. A message box is printed and
-// answered, never waited for: nobody watches a benchmark.
-const std::string BenchSettingsParent = "Software\\Corvane\\QuilloBench";
-
-void StartBenchWindow()
-{
-    SetSettingsRoot(BenchSettingsParent + "\\1");
-    SetCommandLineArguments(std::vector<std::string>{"/m"});
-    OptionSettings.Traybar = 1;
-    OptionSettings.FirstUse = false;
-    Application.SetMessageBoxHandler([](const MessageBoxRequest& request) {
-        std::printf("  message box: %s\n", request.text.c_str());
-        return IDCANCEL;
-    });
-    Application.Initialize();
-    Application.CreateForm<TMain>();
-}
 
 int MeasureLoadPeak(const std::string& path)
 {
@@ -255,22 +205,18 @@ int main(int argc, char** argv)
         KbfOutline outline = GeneratedOutline();
         for (const KbfPage& page : outline.pages)
             parents.push_back(page.parent);
-        TStringStream bytes;
-        WriteKbf(bytes, outline, KbfStamp{"1 January 2026 12:00", "Bench"});
-        fileSize = bytes.DataString().size();
-        TFileStream file(path, fmCreate | fmShareExclusive);
-        file.WriteBuffer(bytes.DataString().data(), static_cast<std::int64_t>(fileSize));
+        fileSize = WriteBenchOutline(path, outline);
     }
     std::printf("outline: %d pages, %.1f MB\n", PageCount, static_cast<double>(fileSize) / 1e6);
 
     // The codec alone, for the share of the load and save it takes.
     {
-        auto start = Clock::now();
+        auto start = BenchClock::now();
         KbfOutline outline;
         TFileStream file(path, fmOpenRead | fmShareDenyWrite);
         const KbfReadResult result = ReadKbf(file, outline);
         const double read = MillisecondsSince(start);
-        start = Clock::now();
+        start = BenchClock::now();
         TStringStream bytes;
         WriteKbf(bytes, outline, KbfStamp{"1 January 2026 12:00", "Bench"});
         const double write = MillisecondsSince(start);
@@ -305,7 +251,7 @@ int main(int argc, char** argv)
         // Not timed: the pages of the run before go, as a new outline would take them.
         if (run > 0)
             Main->Tree->Items().GetFirstNode()->DeleteChildren();
-        const auto start = Clock::now();
+        const auto start = BenchClock::now();
         loaded = LoadOutline(path) && loaded;
         loads.push_back(MillisecondsSince(start));
     }
@@ -331,7 +277,7 @@ int main(int argc, char** argv)
     std::vector<double> saves;
     bool saved = true;
     for (int run = 0; run < Runs; ++run) {
-        const auto start = Clock::now();
+        const auto start = BenchClock::now();
         saved = SaveOutline(copy) && saved;
         saves.push_back(MillisecondsSince(start));
     }
@@ -340,9 +286,7 @@ int main(int argc, char** argv)
     std::printf("  SaveOutline runs: %s\n", RunsText(saves).c_str());
     Report("SaveOutline, 65,535 pages (best)", Best(saves), 300, "ms");
 
-    Application.DestroyForms();
-    SettingsRegistry().CloseKey();
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
+    EndBenchWindow();
     DeleteFileA(path.c_str());
     DeleteFileA(copy.c_str());
     return 0;

@@ -5,6 +5,7 @@
 // edit window of Wine's with nothing of ours around it, to tell our overhead
 // from the control's own time.
 
+#include "BenchReport.h"
 #include "Form.h"
 #include "RichEdit.h"
 #include "Streams.h"
@@ -13,7 +14,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -41,20 +41,6 @@ std::unique_ptr<TQRichEdit> MakeEditor(BenchForm& form)
     editor->SetUndoLimit(1);
     editor->SetWordSelection(false);
     return editor;
-}
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Report(const char* what, double milliseconds, double targetMilliseconds)
-{
-    std::printf("%-58s %9.1f ms  (target <= %6.0f ms)  %s\n", what, milliseconds, targetMilliseconds,
-                milliseconds <= targetMilliseconds ? "PASS" : "SLOW");
-    std::fflush(stdout);
 }
 
 // About a megabyte of prose in lines of varying length, as a long page holds.
@@ -172,34 +158,34 @@ int main()
     for (int run = 0; run < Runs; ++run) {
         {
             BareRichEdit bare(form.Handle(), font);
-            auto start = Clock::now();
+            auto start = BenchClock::now();
             bare.SetText(page);
             bareShow = std::min(bareShow, MillisecondsSince(start));
-            start = Clock::now();
+            start = BenchClock::now();
             bareBytes = bare.StreamOut().size();
             bareCommit = std::min(bareCommit, MillisecondsSince(start));
         }
         {
             BareRichEdit bare(form.Handle(), font);
-            const auto start = Clock::now();
+            const auto start = BenchClock::now();
             bare.SetText(twelveThousand);
             bareLines = std::min(bareLines, MillisecondsSince(start));
         }
 
         big = MakeEditor(form);
-        auto start = Clock::now();
+        auto start = BenchClock::now();
         ShowPage(*big, page);
         show = std::min(show, MillisecondsSince(start));
 
         // The commit path reads the page back only when it was edited.
         big->SetModified(true);
         body.Clear();
-        start = Clock::now();
+        start = BenchClock::now();
         big->Lines().SaveToStream(body);
         commit = std::min(commit, MillisecondsSince(start));
 
         lines = MakeEditor(form);
-        start = Clock::now();
+        start = BenchClock::now();
         lines->Lines().SetText(twelveThousand);
         loadLines = std::min(loadLines, MillisecondsSince(start));
     }
@@ -210,11 +196,11 @@ int main()
     CompareWithBare("commit a 1 MB page (bare: EM_STREAMOUT)", commit, bareCommit);
     CompareWithBare("load 12,000 lines (bare: WM_SETTEXT)", loadLines, bareLines);
 
-    auto start = Clock::now();
+    auto start = BenchClock::now();
     ShowPage(*lines, "A short page\r\n");
     Report("show a short page after a 12,000-line page", MillisecondsSince(start), 200);
 
-    start = Clock::now();
+    start = BenchClock::now();
     big.reset();
     Report("destroy an editor holding a 1 MB page", MillisecondsSince(start), 200);
 

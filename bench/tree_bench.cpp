@@ -2,11 +2,11 @@
 // may hold) in a hidden window: building it, walking it, numbering it, moving
 // pages the way the file readers do, opening every branch and deleting it all.
 
+#include "BenchReport.h"
 #include "BenchTreeForm.h"
 #include "Form.h"
 #include "TreeView.h"
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -20,20 +20,6 @@ class BenchForm : public BenchTreeForm {
 public:
     BenchForm() : BenchTreeForm("Tree benchmark") {}
 };
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Report(const char* what, double milliseconds, double targetMilliseconds)
-{
-    std::printf("%-58s %9.1f ms  (target <= %6.0f ms)  %s\n", what, milliseconds, targetMilliseconds,
-                milliseconds <= targetMilliseconds ? "PASS" : "SLOW");
-    std::fflush(stdout);
-}
 
 // The parent of each page of a realistic outline in file order: one root,
 // sections and sub pages down to level 8, branches of varying size.
@@ -79,14 +65,14 @@ int main()
     tree.OnDeletion = [&](TTreeNode*) { ++deletions; };
     const std::vector<int> parents = OutlineParents();
 
-    auto start = Clock::now();
+    auto start = BenchClock::now();
     items.BeginUpdate();
     Build(items, parents);
     items.GetFirstNode()->Expand(false);
     items.EndUpdate();
     Report("insert 65,535 pages (update held, root open)", MillisecondsSince(start), 500);
 
-    start = Clock::now();
+    start = BenchClock::now();
     size_t characters = 0;
     int walked = 0;
     for (TTreeNode* node = items.GetFirstNode(); node; node = node->GetNext()) {
@@ -97,29 +83,29 @@ int main()
 
     // A page added at the top and taken away again moves every later index.
     items.Delete(items.AddChildFirst(items.GetFirstNode(), "Moves everything"));
-    start = Clock::now();
+    start = BenchClock::now();
     long long indexSum = 0;
     for (TTreeNode* node = items.GetFirstNode(); node; node = node->GetNext())
         indexSum += node->AbsoluteIndex();
     Report("absolute index of every page after a change", MillisecondsSince(start), 20);
 
     items.Delete(items.AddChildFirst(items.GetFirstNode(), "Moves everything"));
-    start = Clock::now();
+    start = BenchClock::now();
     for (int i = PageCount - 1; i >= 0; --i)
         indexSum -= items.Item(i)->AbsoluteIndex();
     Report("page by absolute index, every index, last first", MillisecondsSince(start), 20);
 
-    start = Clock::now();
+    start = BenchClock::now();
     tree.FullExpand();
     Report("open every branch (all items in the control)", MillisecondsSince(start), 2000);
 
-    start = Clock::now();
+    start = BenchClock::now();
     items.Clear();
     Report("delete all (every branch open)", MillisecondsSince(start), 1000);
 
     // The file readers add each page under the root, then move it to its
     // parent by absolute index.
-    start = Clock::now();
+    start = BenchClock::now();
     items.BeginUpdate();
     TTreeNode* root = items.AddChild(nullptr, "Outline");
     root->Expand(false);
@@ -131,7 +117,7 @@ int main()
     items.EndUpdate();
     Report("load pattern: append under the root, move to parent", MillisecondsSince(start), 500);
 
-    start = Clock::now();
+    start = BenchClock::now();
     items.Clear();
     Report("delete all (root open)", MillisecondsSince(start), 500);
 

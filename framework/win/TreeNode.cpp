@@ -229,6 +229,7 @@ TTreeNodes::TTreeNodes(TTreeView* view) : view_(view), top_(new TTreeNode(this, 
     top_->item_ = TVI_ROOT;
     top_->populated_ = true;
     top_->expanded_ = true;
+    top_->itemExpanded_ = true;
 }
 
 TTreeNodes::~TTreeNodes() = default;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <unordered_map>
 
 namespace {
 // Counts a nesting level for as long as it lives, even when a handler throws.
@@ -135,43 +137,191 @@ void TTreeView::FillItem(const TTreeNode& node, TVITEMA& item, UINT mask, UINT s
     }
 }
 
+namespace {
+// The insertion order of the control's items that keeps inserting fast:
+// nodes whose children get items too come first, those with the most
+// children earliest, each after its parent.
+class BusiestFirst {
+public:
+    void Add(TTreeNode* node)
+    {
+        heap_.push_back(node);
+        std::push_heap(heap_.begin(), heap_.end(), Less);
+    }
+    bool Empty() const { return heap_.empty(); }
+    TTreeNode* Take()
+    {
+        std::pop_heap(heap_.begin(), heap_.end(), Less);
+        TTreeNode* node = heap_.back();
+        heap_.pop_back();
+        return node;
+    }
+
+private:
+    static bool Less(const TTreeNode* first, const TTreeNode* second) { return first->Count() < second->Count(); }
+    std::vector<TTreeNode*> heap_;
+};
+
+// Whether the node's children get items along with it.
+bool ShowsChildren(const TTreeNode& node) { return node.Expanded() && node.HasChildren(); }
+
+// The nodes given items so far, by parent and in sibling order, for placing
+// each next one after the nearest earlier sibling that has its item.
+class PlacedSiblings {
+public:
+    void Add(const TTreeNode& node) { placed_[node.Parent()].insert(node.Index()); }
+    // That sibling's item, or TVI_FIRST when there is none.
+    HTREEITEM ItemBefore(const TTreeNode& node) const
+    {
+        const auto found = placed_.find(node.Parent());
+        if (found == placed_.end())
+            return TVI_FIRST;
+        const auto after = found->second.lower_bound(node.Index());
+        if (after == found->second.begin())
+            return TVI_FIRST;
+        return node.Parent()->Item(*std::prev(after))->ItemId();
+    }
+
+private:
+    std::unordered_map<const TTreeNode*, std::set<int>> placed_;
+};
+}
+
+void TTreeView::InsertItem(TTreeNode* node, HTREEITEM insertAfter, bool open)
+{
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = node->parent_->item_;
+    insert.hInsertAfter = insertAfter;
+    FillItem(*node, insert.item, TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_CHILDREN,
+             TVIS_STATEIMAGEMASK | TVIS_CUT | TVIS_EXPANDED);
+    insert.item.state = open ? insert.item.state | TVIS_EXPANDED : insert.item.state & ~TVIS_EXPANDED;
+    node->item_ = reinterpret_cast<HTREEITEM>(
+        SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    node->itemExpanded_ = node->item_ && open;
+}
+
 void TTreeView::MaterializeBranch(TTreeNode* branch, HTREEITEM insertAfter)
 {
-    struct Pending {
-        TTreeNode* node;
-        HTREEITEM after;
-    };
-    std::vector<Pending> pending{{branch, insertAfter}};
-    while (!pending.empty()) {
-        const Pending next = pending.back();
-        pending.pop_back();
-        TTreeNode* node = next.node;
-        TVINSERTSTRUCTA insert{};
-        insert.hParent = node->parent_->item_;
-        insert.hInsertAfter = next.after;
-        FillItem(*node, insert.item,
-                 TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_CHILDREN,
-                 TVIS_STATEIMAGEMASK | TVIS_CUT | TVIS_EXPANDED);
-        node->item_ = reinterpret_cast<HTREEITEM>(
-            SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-        node->populated_ = false;
-        // An expanded node shows its children, so they get their items now;
-        // a collapsed one gets them when it is first expanded.
-        if (!node->item_ || !node->expanded_ || node->children_.empty())
-            continue;
-        node->populated_ = true;
-        for (auto child = node->children_.rbegin(); child != node->children_.rend(); ++child)
-            pending.push_back({child->get(), TVI_LAST});
+    InsertItem(branch, insertAfter, false);
+    // An expanded node shows its children, so they get their items now, while
+    // its item is still closed, and it opens once; a collapsed one gets them
+    // when it is first expanded.
+    if (branch->item_ && ShowsChildren(*branch)) {
+        PopulateBranches({branch});
+        NativeExpand(branch, true);
     }
 }
 
-void TTreeView::Populate(TTreeNode* node)
+void TTreeView::PopulateBranches(const std::vector<TTreeNode*>& parents)
 {
-    if (!Mirrored() || node->populated_ || !node->item_)
+    if (!Mirrored())
         return;
-    node->populated_ = true;
-    for (auto& child : node->children_)
-        MaterializeBranch(child.get(), TVI_LAST);
+    // The parents whose children get items: the given ones, and below them
+    // every child that shows its own, in pre-order.
+    std::vector<TTreeNode*> given;
+    for (TTreeNode* parent : parents) {
+        if (parent->item_ && !parent->populated_)
+            given.push_back(parent);
+    }
+    std::vector<TTreeNode*> filled;
+    std::vector<TTreeNode*> pending(given.rbegin(), given.rend());
+    while (!pending.empty()) {
+        TTreeNode* parent = pending.back();
+        pending.pop_back();
+        parent->populated_ = true;
+        filled.push_back(parent);
+        for (auto child = parent->children_.rbegin(); child != parent->children_.rend(); ++child) {
+            if (ShowsChildren(**child))
+                pending.push_back(child->get());
+        }
+    }
+    if (filled.empty())
+        return;
+    UpdateHold hold(items_, filled.size() > 1);
+    // The control finds an item named in a message by searching its items
+    // from the oldest (under Wine), so an insert costs as many steps as its
+    // parent has older items. Parents therefore go first, the busiest
+    // earliest, and the other children after them.
+    BusiestFirst parentsToInsert;
+    PlacedSiblings placed;
+    for (TTreeNode* parent : given) {
+        for (auto& child : parent->children_) {
+            if (ShowsChildren(*child))
+                parentsToInsert.Add(child.get());
+        }
+    }
+    while (!parentsToInsert.Empty()) {
+        TTreeNode* node = parentsToInsert.Take();
+        InsertItem(node, placed.ItemBefore(*node), true);
+        placed.Add(*node);
+        for (auto& child : node->children_) {
+            if (ShowsChildren(*child))
+                parentsToInsert.Add(child.get());
+        }
+    }
+    // The other children: those after the last sibling with an item go last,
+    // in order; every other run goes in after the sibling before it that has
+    // its item (or first), last first. Naming no item saves its search. They
+    // are made branch by branch, in the order in which the control frees the
+    // items of a deleted branch, so that each is found early then.
+    std::vector<std::pair<TTreeNode*, HTREEITEM>> others;
+    for (TTreeNode* parent : filled) {
+        auto& children = parent->children_;
+        size_t tail = children.size();
+        while (tail > 0 && !children[tail - 1]->item_)
+            --tail;
+        others.clear();
+        HTREEITEM anchor = TVI_FIRST;
+        for (size_t i = 0; i < tail; ++i) {
+            if (children[i]->item_)
+                anchor = children[i]->item_;
+            else
+                others.emplace_back(children[i].get(), anchor);
+        }
+        for (auto other = others.rbegin(); other != others.rend(); ++other)
+            InsertItem(other->first, other->second, false);
+        for (size_t i = tail; i < children.size(); ++i)
+            InsertItem(children[i].get(), TVI_LAST, false);
+    }
+}
+
+void TTreeView::PrepareToShowChildren(TTreeNode* node)
+{
+    if (!Mirrored() || !node->item_)
+        return;
+    // Hidden items may keep an open state older than their node's; they are
+    // put right here, while the control still hides them, where changing them
+    // costs little.
+    std::vector<TTreeNode*> unpopulated;
+    std::vector<TTreeNode*> stale;
+    std::vector<TTreeNode*> pending{node};
+    while (!pending.empty()) {
+        TTreeNode* next = pending.back();
+        pending.pop_back();
+        if (!next->populated_) {
+            unpopulated.push_back(next);
+            continue;
+        }
+        for (auto child = next->children_.rbegin(); child != next->children_.rend(); ++child) {
+            if (ShowsChildren(**child))
+                pending.push_back(child->get());
+        }
+        for (auto& child : next->children_) {
+            if (child->itemExpanded_ != ShowsChildren(*child))
+                stale.push_back(child.get());
+        }
+    }
+    PopulateBranches(unpopulated);
+    // Closing an item costs a step for every open item after it, so the
+    // last close first; opening a hidden item costs next to nothing.
+    for (auto item = stale.rbegin(); item != stale.rend(); ++item) {
+        if (!ShowsChildren(**item))
+            NativeExpand(*item, false);
+    }
+    for (TTreeNode* item : stale) {
+        if (ShowsChildren(*item))
+            NativeExpand(item, true);
+    }
 }
 
 void TTreeView::EnsureItem(TTreeNode* node)
@@ -182,7 +332,7 @@ void TTreeView::EnsureItem(TTreeNode* node)
     for (TTreeNode* missing = node; !missing->item_; missing = missing->parent_)
         chain.push_back(missing);
     for (auto missing = chain.rbegin(); missing != chain.rend(); ++missing)
-        Populate((*missing)->parent_);
+        PopulateBranches({(*missing)->parent_});
 }
 
 void TTreeView::ForgetItems(TTreeNode* node)
@@ -195,6 +345,7 @@ void TTreeView::ForgetItems(TTreeNode* node)
             continue;
         next->item_ = nullptr;
         next->populated_ = false;
+        next->itemExpanded_ = false;
         for (auto& child : next->children_)
             pending.push_back(child.get());
     }
@@ -218,6 +369,8 @@ void TTreeView::PlaceItem(TTreeNode* node, bool parentHadChildren)
 void TTreeView::PushItem(TTreeNode* node, UINT mask)
 {
     if (!Mirrored() || !node->item_ || !node->parent_)
+        return;
+    if (deletingBranch_ && (node == deletingBranch_ || node->HasAsParent(deletingBranch_)))
         return;
     TVITEMA item{};
     FillItem(*node, item, mask, TVIS_STATEIMAGEMASK | TVIS_CUT);
@@ -244,6 +397,7 @@ void TTreeView::ChildrenChanged(TTreeNode* parent, bool hadChildren)
     item.stateMask = TVIS_EXPANDED;
     item.state = 0;
     SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    parent->itemExpanded_ = false;
 }
 
 TTreeNode* TTreeView::NodeOfItem(HTREEITEM handle) const
@@ -281,49 +435,43 @@ void TTreeView::NativeExpand(TTreeNode* node, bool expand)
 {
     Nesting quiet(quietExpansion_);
     SendMessageA(Handle(), TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(node->item_));
+    node->itemExpanded_ = expand;
 }
 
 void TTreeView::SetBranchExpanded(TTreeNode* node, bool expand, bool recursive)
 {
     const std::vector<TTreeNode*> nodes = recursive ? BranchInPreOrder(node) : std::vector<TTreeNode*>{node};
-    UpdateHold hold(items_, recursive && Mirrored() && node->item_);
+    for (TTreeNode* next : nodes)
+        next->expanded_ = expand && next->HasChildren();
+    if (!Mirrored() || !node->item_)
+        return;
     if (!expand) {
+        // The items below close when they are shown again.
         const bool selectionInside = selected_ && selected_->HasAsParent(node);
-        for (TTreeNode* next : nodes) {
-            if (!next->expanded_)
-                continue;
-            next->expanded_ = false;
-            if (Mirrored() && next->item_)
-                NativeExpand(next, false);
-        }
+        if (node->itemExpanded_)
+            NativeExpand(node, false);
         // The control moves the selection out of a branch it hides.
-        if (selectionInside && Mirrored())
+        if (selectionInside)
             SyncSelectionFromControl();
         return;
     }
-    for (TTreeNode* next : nodes) {
-        if (next->HasChildren())
-            next->expanded_ = true;
-    }
-    if (!Mirrored())
+    // A node without children has nothing to show.
+    if (!node->expanded_)
         return;
-    std::vector<TTreeNode*> pending{node};
-    while (!pending.empty()) {
-        TTreeNode* next = pending.back();
-        pending.pop_back();
-        if (!next->item_ || !next->expanded_)
-            continue;
-        if (!next->populated_) {
-            // Inserted now with their expanded state, the whole branch below.
-            Populate(next);
-            NativeExpand(next, true);
-            continue;
-        }
-        NativeExpand(next, true);
-        if (recursive) {
-            for (auto child = next->children_.rbegin(); child != next->children_.rend(); ++child)
-                pending.push_back(child->get());
-        }
+    UpdateHold hold(items_, recursive);
+    // The control's opening of an item costs time for every item it shows:
+    // an open branch whose pages open too is closed while they are readied.
+    const bool reopen = recursive && node->itemExpanded_;
+    if (reopen) {
+        Nesting quiet(quietSelection_);
+        NativeExpand(node, false);
+    }
+    PrepareToShowChildren(node);
+    if (!node->itemExpanded_)
+        NativeExpand(node, true);
+    if (reopen && selected_ && selected_->HasAsParent(node) && selected_->item_) {
+        Nesting quiet(quietSelection_);
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected_->item_));
     }
 }
 
@@ -333,7 +481,7 @@ void TTreeView::ExpandAncestors(TTreeNode* node)
     for (TTreeNode* ancestor = node->parent_; ancestor && ancestor->parent_; ancestor = ancestor->parent_)
         ancestors.push_back(ancestor);
     for (auto ancestor = ancestors.rbegin(); ancestor != ancestors.rend(); ++ancestor) {
-        if (!(*ancestor)->expanded_ || !(*ancestor)->populated_)
+        if (!(*ancestor)->itemExpanded_ || !(*ancestor)->populated_)
             SetBranchExpanded(*ancestor, true, false);
     }
     EnsureItem(node);
@@ -499,8 +647,18 @@ void TTreeView::RaiseDeletion(TTreeNode* branch)
         for (auto& child : node->children_)
             pending.push_back(child.get());
     }
-    for (auto node = order.rbegin(); node != order.rend(); ++node)
-        OnDeletion(*node);
+    // What the handler changes on these nodes is not shown any more: their
+    // items go with them, and each change would cost the control a search.
+    const TTreeNode* outer = deletingBranch_;
+    deletingBranch_ = branch;
+    try {
+        for (auto node = order.rbegin(); node != order.rend(); ++node)
+            OnDeletion(*node);
+    } catch (...) {
+        deletingBranch_ = outer;
+        throw;
+    }
+    deletingBranch_ = outer;
 }
 
 void TTreeView::DeleteBranches(TTreeNode* parent, size_t first, size_t last)
@@ -543,6 +701,10 @@ void TTreeView::DeleteBranches(TTreeNode* parent, size_t first, size_t last)
         if (wholeTree) {
             SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
         } else {
+            // Each shown item deleted costs the control a pass over all it
+            // shows, so a node losing all its children is closed first.
+            if (first == 0 && last == parent->children_.size() && parent->itemExpanded_ && roots.size() > 1)
+                NativeExpand(parent, false);
             for (TTreeNode* root : roots) {
                 if (root->item_)
                     SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(root->item_));
@@ -808,27 +970,29 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
     }
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW: {
-        // A branch the user opens for the first time gets its items now.
+        // What the user opens is readied while it is still hidden; our own
+        // openings are readied before they start.
         const auto& notice = reinterpret_cast<const NMTREEVIEWA&>(header);
-        if (auto* node = reinterpret_cast<TTreeNode*>(notice.itemNew.lParam); node && notice.itemNew.hItem)
-            Populate(node);
+        auto* node = reinterpret_cast<TTreeNode*>(notice.itemNew.lParam);
+        if (!quietExpansion_ && node && notice.itemNew.hItem && (notice.action & TVE_EXPAND))
+            PrepareToShowChildren(node);
         return true;
     }
     case TVN_ITEMEXPANDEDA:
     case TVN_ITEMEXPANDEDW: {
         const auto& notice = reinterpret_cast<const NMTREEVIEWA&>(header);
         auto* node = reinterpret_cast<TTreeNode*>(notice.itemNew.lParam);
-        if (!node || !notice.itemNew.hItem)
+        // Our own openings and closings keep the node's state themselves.
+        if (quietExpansion_ || !node || !notice.itemNew.hItem)
             return true;
         const auto state = static_cast<UINT>(SendMessageA(Handle(), TVM_GETITEMSTATE,
                                                           reinterpret_cast<WPARAM>(notice.itemNew.hItem), TVIS_EXPANDED));
         node->expanded_ = (state & TVIS_EXPANDED) && node->HasChildren();
-        if (!quietExpansion_) {
-            if (node->expanded_ && OnExpanded)
-                OnExpanded(node);
-            else if (!node->expanded_ && OnCollapsed)
-                OnCollapsed(node);
-        }
+        node->itemExpanded_ = node->expanded_;
+        if (node->expanded_ && OnExpanded)
+            OnExpanded(node);
+        else if (!node->expanded_ && OnCollapsed)
+            OnCollapsed(node);
         return true;
     }
     case TVN_BEGINLABELEDITA:

@@ -154,6 +154,9 @@ private:
     bool expanded_ = false;
     // The children have their items in the control.
     bool populated_ = false;
+    // The control shows the item open. Equal to expanded_ wherever the item
+    // can be seen; below a closed item it may lag until the item is shown.
+    bool itemExpanded_ = false;
     bool cut_ = false;
 };
 
@@ -337,8 +340,17 @@ private:
     // The mirror in the control.
     bool Mirrored() const { return Handle() != nullptr; }
     static void FillItem(const TTreeNode& node, TVITEMA& item, UINT mask, UINT stateMask);
+    // Open: the item shows its children (which get their items alongside).
+    void InsertItem(TTreeNode* node, HTREEITEM insertAfter, bool open);
+    // Gives the node its item and, when it is expanded, its branch what it
+    // shows.
     void MaterializeBranch(TTreeNode* node, HTREEITEM insertAfter);
-    void Populate(TTreeNode* node);
+    // Gives the children of each parent (which has an item, its children
+    // none) their items, and so on down every expanded child.
+    void PopulateBranches(const std::vector<TTreeNode*>& parents);
+    // Readies everything that opening the node's item will show: items for
+    // the pages on expanded paths below it, each open as its node is.
+    void PrepareToShowChildren(TTreeNode* node);
     void EnsureItem(TTreeNode* node);
     static void ForgetItems(TTreeNode* node);
     void PlaceItem(TTreeNode* node, bool parentHadChildren);
@@ -366,6 +378,8 @@ private:
     TTreeNode* selected_ = nullptr;
     TTreeNode* dropTarget_ = nullptr;
     TTreeNode* editNode_ = nullptr;
+    // The branch whose deletion is being reported, while it is.
+    const TTreeNode* deletingBranch_ = nullptr;
     // Set when a label edit begins; the first end-of-edit notification clears
     // it, so a second one (Wine sends two) changes nothing.
     bool editOpen_ = false;

@@ -137,17 +137,23 @@ ControlItem ReadItem(HWND tree, HTREEITEM handle)
 UINT ShownStateImage(int32_t index) { return index >= 1 && index <= 15 ? static_cast<UINT>(index) : 0; }
 
 // Every item the control holds matches its node: text, node pointer, state
-// image, ghosting, button and expansion; a node's items, where it has them,
-// are its children in order.
+// image, ghosting, button and, where it can be seen, expansion (a hidden item
+// may keep an older one until it is shown); a node's items, where it has
+// them, are its children in order.
 void ExpectMirror(TTreeView& tree)
 {
     const HWND window = tree.Handle();
     std::vector<TTreeNode*> topLevel;
     for (int i = 0; i < tree.Items().TopLevelCount(); ++i)
         topLevel.push_back(tree.Items().TopLevelItem(i));
-    std::vector<std::pair<HTREEITEM, std::vector<TTreeNode*>>> pending{{TVI_ROOT, topLevel}};
+    struct Level {
+        HTREEITEM parentItem;
+        std::vector<TTreeNode*> nodes;
+        bool shown;
+    };
+    std::vector<Level> pending{{TVI_ROOT, topLevel, true}};
     while (!pending.empty()) {
-        auto [parentItem, nodes] = pending.back();
+        auto [parentItem, nodes, shown] = pending.back();
         pending.pop_back();
         const std::vector<HTREEITEM> children = ControlChildren(window, parentItem);
         if (children.empty() && parentItem != TVI_ROOT) {
@@ -166,14 +172,17 @@ void ExpectMirror(TTreeView& tree)
             EXPECT_EQ((item.state & TVIS_STATEIMAGEMASK) >> 12, ShownStateImage(node->StateIndex())) << node->Text();
             EXPECT_EQ((item.state & TVIS_CUT) != 0, node->Cut()) << node->Text();
             EXPECT_EQ(item.children != 0, node->HasChildren()) << node->Text();
-            EXPECT_EQ((item.state & TVIS_EXPANDED) != 0, node->Expanded()) << node->Text();
+            const bool open = (item.state & TVIS_EXPANDED) != 0;
+            if (shown) {
+                EXPECT_EQ(open, node->Expanded()) << node->Text();
+            }
             std::vector<TTreeNode*> grandChildren;
             for (int c = 0; c < node->Count(); ++c)
                 grandChildren.push_back(node->Item(c));
-            if (node->Expanded()) {
+            if (shown && node->Expanded()) {
                 EXPECT_EQ(ControlChildren(window, children[i]).size(), grandChildren.size()) << node->Text();
             }
-            pending.push_back({children[i], grandChildren});
+            pending.push_back({children[i], grandChildren, shown && open});
         }
     }
 }
@@ -668,6 +677,25 @@ TEST_F(TreeTest, FullExpandAndFullCollapseReachEveryNode)
     tree.FullCollapse();
     for (TTreeNode* node = items.GetFirstNode(); node; node = node->GetNext())
         EXPECT_FALSE(node->Expanded()) << node->Text();
+    ExpectMirror(tree);
+}
+
+TEST_F(TreeTest, WholeBranchesOpenInOrderAndShowTheirPagesAsExpandedWhenOpenedAgain)
+{
+    // Pages with sub pages between pages without, where the items are made
+    // out of order.
+    Build("R(a,A(A1(A11),a2,A3(A31,a32)),b,B(B1),c),S(S1)");
+    tree.SetSelected(N("A31"));
+    tree.FullExpand();
+    ExpectMirror(tree);
+    EXPECT_EQ(tree.Selected(), N("A31"));
+    tree.FullCollapse();
+    N("R")->Expand(false);
+    N("A")->Expand(false);
+    EXPECT_FALSE(N("A3")->Expanded());
+    ExpectMirror(tree);
+    N("A")->Expand(true);
+    EXPECT_TRUE(N("A3")->Expanded());
     ExpectMirror(tree);
 }
 

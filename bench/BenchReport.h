@@ -1,0 +1,39 @@
+#pragma once
+// What every benchmark prints: one line per measurement with its target and
+// PASS or SLOW, and the clock the measurements are taken with.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using BenchClock = std::chrono::steady_clock;
+
+inline double MillisecondsSince(BenchClock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(BenchClock::now() - start).count();
+}
+
+// Timings taken several times count by their best: on a busy host one run
+// may vary by a quarter either way.
+inline double Best(const std::vector<double>& runs) { return *std::min_element(runs.begin(), runs.end()); }
+
+// "12.3 / 11.0 / 14.2 ms"
+inline std::string RunsText(const std::vector<double>& runs)
+{
+    std::string text;
+    for (double run : runs) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%s%.1f", text.empty() ? "" : " / ", run);
+        text += number;
+    }
+    return text + " ms";
+}
+
+inline void Report(const char* what, double value, double target, const char* unit = "ms")
+{
+    std::printf("%-58s %9.1f %s  (target <= %6.0f %s)  %s\n", what, value, unit, target, unit,
+                value <= target ? "PASS" : "SLOW");
+    std::fflush(stdout);
+}
