@@ -92,12 +92,12 @@ TEST_F(MainWindow, EveryMenuItemIsInPlaceAsTheTablesSay)
         EXPECT_EQ(item->Hint, spec.hint);
         // The start-up refresh sets the commands for a new outline with its
         // root page selected: nothing to revert to, no history, no page above
-        // or beside the root, nothing to move.
+        // or beside the root, nothing to move, and the root is never deleted.
         const std::string name = spec.name;
         const bool moveCommand = name != "mMove" && name != "ppMove" &&
                                  (name.rfind("mMove", 0) == 0 || name.rfind("ppMove", 0) == 0);
         const bool offAtStart =
-            moveCommand || std::set<std::string>{"mRevert", "mBack", "mForward", "mUponelevel", "mAddPage"}.count(name);
+            moveCommand || std::set<std::string>{"mRevert", "mBack", "mForward", "mUponelevel", "mAddPage", "mDelete"}.count(name);
         // A command whose handler is not written yet starts disabled.
         const bool built = item->Count() > 0 || !*spec.handler || Main->HasHandler(spec.handler);
         EXPECT_EQ(item->Enabled(), !(spec.flags & miDisabled) && !offAtStart && built);
