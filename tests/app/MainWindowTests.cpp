@@ -9,6 +9,7 @@
 #include "HtmlHelp.h"
 #include "ProgramFolder.h"
 #include "KeyboardState.h"
+#include "PressKey.h"
 #include "Main.h"
 #include "MainWindowTables.h"
 #include "RichEdit.h"
@@ -52,20 +53,6 @@ protected:
         return static_cast<int>(counts_.size()) - 1;
     }
     int Count(int counter) const { return *counts_[static_cast<size_t>(counter)]; }
-
-    // Sends a key press to the focused control the way the keyboard does and
-    // lets the loop handle it.
-    void PressKey(HWND target, WORD key, TShiftState shift)
-    {
-        SetKeyboardStateProvider([shift] { return shift; });
-        const UINT message = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        LPARAM data = 1;
-        if (shift & ssAlt)
-            data |= LPARAM{1} << 29;
-        PostMessageA(target, message, key, data);
-        Application.ProcessMessages();
-        SetKeyboardStateProvider(nullptr);
-    }
 
     std::vector<std::shared_ptr<int>> counts_;
 };

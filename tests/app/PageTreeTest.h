@@ -5,6 +5,7 @@
 
 #include "Application.h"
 #include "KeyboardState.h"
+#include "PressKey.h"
 #include "OutlineOnDiskTest.h"
 
 #include <map>
@@ -40,20 +41,6 @@ protected:
     {
         Tree().SetSelected(page);
         Main->TreeClick();
-    }
-
-    // Sends a key press to the window the way the keyboard does and lets the
-    // message loop handle it.
-    void PressKey(HWND target, WORD key, TShiftState shift)
-    {
-        SetKeyboardStateProvider([shift] { return shift; });
-        const UINT message = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        LPARAM data = 1;
-        if (shift & ssAlt)
-            data |= LPARAM{1} << 29;
-        PostMessageA(target, message, key, data);
-        Application.ProcessMessages();
-        SetKeyboardStateProvider(nullptr);
     }
 
 private:
