@@ -10,9 +10,9 @@ bash scripts/setup.sh
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLO_SANITIZE=ON
 cmake --build build/native -j "$(nproc)"
 ctest --test-dir build/native --output-on-failure
-# A minute of fuzzing the outline and branch readers on every run; a longer
-# run is `bash scripts/fuzz.sh SECONDS`.
-bash scripts/fuzz.sh 60
+# Three minutes of fuzzing, shared by the targets, on every run; a longer run
+# is `bash scripts/fuzz.sh SECONDS`.
+bash scripts/fuzz.sh 180
 
 # The shipped 32-bit programs always build; the tests run in whichever Wine
 # this host can execute.
