@@ -7,18 +7,16 @@ const char* const NotBuilt[] = {
     // The editor's popup by its selection.
     "RichEditSelectionChange",
     // File.
-    "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",
+    "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
     // Edit.
     "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
     // Insert.
     "mDateClick", "mSymbolClick", "mHyperlinkClick",
     // Tools and Help.
-    "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
+    "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick",
     // The page popup.
     "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
     "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",
-    // The notification-area icon.
-    "ptOpenClick", "TrayLButtonUp",
 };
 }
 

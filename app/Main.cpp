@@ -253,6 +253,7 @@ void TMain::WireHandlers()
     SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
     WireTreeCommands();
+    WireDialogCommands();
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
     SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });

@@ -52,9 +52,16 @@ bool SaveShortcut(const std::string& target, const std::string& file)
     return saved;
 }
 
-bool CreateShortcut(int csidl, const std::string& target, const std::string& shortcutName)
+std::string SpecialFolder(int csidl)
 {
     std::string folder = Handler() ? Handler()(csidl) : ShellSpecialFolder(csidl);
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+bool CreateShortcutIn(std::string folder, const std::string& target, const std::string& shortcutName)
+{
     if (folder.empty())
         return false;
     if (folder.back() != '\\')
@@ -78,10 +85,20 @@ void SetSpecialFolderHandler(SpecialFolderHandler handler) { Handler() = std::mo
 
 bool CreateStartMenuShortcut(const std::string& target, const std::string& shortcutName)
 {
-    return CreateShortcut(CSIDL_STARTMENU, target, shortcutName);
+    return CreateShortcutIn(SpecialFolder(CSIDL_STARTMENU), target, shortcutName);
 }
 
 bool CreateDesktopShortcut(const std::string& target, const std::string& shortcutName)
 {
-    return CreateShortcut(CSIDL_DESKTOPDIRECTORY, target, shortcutName);
+    return CreateShortcutIn(SpecialFolder(CSIDL_DESKTOPDIRECTORY), target, shortcutName);
+}
+
+bool CreateQuickLaunchShortcut(const std::string& target, const std::string& shortcutName)
+{
+    const std::string appData = SpecialFolder(CSIDL_APPDATA);
+    if (appData.empty())
+        return false;
+    const std::string folder = appData + QuickLaunchFolder;
+    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    return CreateShortcutIn(folder, target, shortcutName);
 }
