@@ -209,22 +209,24 @@ std::string FitFolderPath(const std::string& path, int width, const TTextWidth& 
     return shown;
 }
 
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChildId(HWND child, LPARAM data)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 HWND FindChildById(HWND parent, int id)
 {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* wanted = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(child) != wanted->id)
-                return TRUE;
-            wanted->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{id, nullptr};
+    EnumChildWindows(parent, MatchChildId, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 } // namespace

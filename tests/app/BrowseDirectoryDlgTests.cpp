@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 // Twice the characters, a dot counting half: every shortening step narrows it.
@@ -144,13 +145,40 @@ TEST(FolderPicker, OkOnAFolderChoosesItCentredAndWithoutBackslash)
     EXPECT_EQ(bounds.top, (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
 }
 
+TEST(FolderPicker, ASelectionWrittenWhileOpenIsSentAndChosen)
+{
+    TestFolder folder;
+    CreateDirectoryA((folder / "Other").c_str(), nullptr);
+    TBrowseDirectoryDlg picker;
+    picker.Options = bfDirectoriesOnly;
+    picker.SetSelection(folder.Path());
+    std::vector<std::string> changes;
+    picker.OnSelChanged = [&](TComponent*, const std::string& path, LPCITEMIDLIST) { changes.push_back(path); };
+    picker.OnCreate = [&](TComponent*) {
+        picker.SetSelection(folder / "Other");
+        PressButton(picker.Window(), IDOK);
+    };
+    ASSERT_TRUE(picker.Execute());
+    EXPECT_EQ(picker.Selection(), folder / "Other");
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back(), folder / "Other");
+    EXPECT_GE(picker.ImageIndex, 0);
+}
+
 TEST(FolderPicker, CancelChoosesNothing)
 {
     TestFolder folder;
     TBrowseDirectoryDlg picker;
+    int platformAsked = 0;
+    picker.IsWindowsNT = [&] {
+        ++platformAsked;
+        return false;
+    };
+    picker.Root = TRootID::idCommonDesktopDirectory;
     picker.SetSelection(folder.Path());
     picker.OnCreate = [&](TComponent*) { PressButton(picker.Window(), IDCANCEL); };
     EXPECT_FALSE(picker.Execute());
+    EXPECT_EQ(platformAsked, 1);
     EXPECT_EQ(picker.Selection(), "");
     EXPECT_EQ(picker.SelectionPIDL(), nullptr);
 }
