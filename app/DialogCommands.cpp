@@ -19,49 +19,45 @@ namespace {
 TOptions* OptionsForm = nullptr;
 TAboutDlg* AboutForm = nullptr;
 
-template <class Form>
-class FormVariable {
-public:
-    FormVariable(Form*& variable, Form* form) : variable_(variable) { variable_ = form; }
-    ~FormVariable() { variable_ = nullptr; }
-    FormVariable(const FormVariable&) = delete;
-    FormVariable& operator=(const FormVariable&) = delete;
-
-private:
-    Form*& variable_;
-};
+// Shows the dialog unless it is shown already, in which case the program
+// only comes to the front; the variable is set while the dialog exists.
+template <class Form, class Show>
+void ShowOnce(Form*& variable, Show show)
+{
+    if (variable) {
+        Application.BringToFront();
+        return;
+    }
+    const auto dialog = std::make_unique<Form>();
+    variable = dialog.get();
+    struct Clear {
+        Form*& variable;
+        ~Clear() { variable = nullptr; }
+    } clear{variable};
+    show(*dialog);
+}
 
 constexpr int OptionsPageCount = 5;
 } // namespace
 
 void TMain::mOptionsClick(TComponent*)
 {
-    if (OptionsForm) {
-        Application.BringToFront();
-        return;
-    }
-    const auto dialog = std::make_unique<TOptions>();
-    const FormVariable<TOptions> shown(OptionsForm, dialog.get());
-    if (DialogStates.OptionsIndex < 0 || DialogStates.OptionsIndex >= OptionsPageCount)
-        DialogStates.OptionsIndex = 0;
-    dialog->Pages.SetActivePageIndex(DialogStates.OptionsIndex);
-    const int result = dialog->ShowModal();
-    // Restored defaults are in force even after Cancel: the window follows
-    // them, so it never differs from the settings it will save.
-    if (result == mrOk || dialog->DefaultsRestored())
-        ApplyOptions();
-    DialogStates.OptionsIndex = dialog->Pages.ActivePageIndex();
+    ShowOnce(OptionsForm, [this](TOptions& dialog) {
+        if (DialogStates.OptionsIndex < 0 || DialogStates.OptionsIndex >= OptionsPageCount)
+            DialogStates.OptionsIndex = 0;
+        dialog.Pages.SetActivePageIndex(DialogStates.OptionsIndex);
+        const int result = dialog.ShowModal();
+        // Restored defaults are in force even after Cancel: the window follows
+        // them, so it never differs from the settings it will save.
+        if (result == mrOk || dialog.DefaultsRestored())
+            ApplyOptions();
+        DialogStates.OptionsIndex = dialog.Pages.ActivePageIndex();
+    });
 }
 
 void TMain::mAboutClick(TComponent*)
 {
-    if (AboutForm) {
-        Application.BringToFront();
-        return;
-    }
-    const auto dialog = std::make_unique<TAboutDlg>();
-    const FormVariable<TAboutDlg> shown(AboutForm, dialog.get());
-    dialog->ShowModal();
+    ShowOnce(AboutForm, [](TAboutDlg& dialog) { dialog.ShowModal(); });
 }
 
 void TMain::mSummeryClick(TComponent*)

@@ -3,12 +3,12 @@
 #include "Application.h"
 #include "Control.h"
 #include "Form.h"
+#include "WideText.h"
 
 #include <shellapi.h>
 
 #include <cctype>
 #include <iterator>
-#include <vector>
 
 namespace {
 struct RootIds {
@@ -110,33 +110,13 @@ private:
     IShellFolder* folder_ = nullptr;
 };
 
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return L"";
-    std::vector<wchar_t> wide(length);
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return wide.data();
-}
-
-std::string Narrow(const wchar_t* text)
-{
-    const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return "";
-    std::vector<char> narrow(length);
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    return narrow.data();
-}
-
 // The whole path, however long: the desktop parses it or it is no item.
 LPITEMIDLIST ParsePath(const std::string& path)
 {
     DesktopFolder desktop;
     if (!desktop)
         return nullptr;
-    std::wstring wide = Wide(path);
+    std::wstring wide = WideFromAnsi(path);
     LPITEMIDLIST item = nullptr;
     if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &item, nullptr)))
         return nullptr;
@@ -373,7 +353,7 @@ std::string TBrowseDirectoryDlg::DisplayName() const
         switch (result.uType) {
         case STRRET_WSTR:
             if (result.pOleStr) {
-                name = Narrow(result.pOleStr);
+                name = AnsiFromWide(result.pOleStr);
                 CoTaskMemFree(result.pOleStr);
             }
             break;

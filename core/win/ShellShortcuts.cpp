@@ -1,10 +1,10 @@
 #include "ShellShortcuts.h"
 
+#include "WideText.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-
-#include <vector>
 
 namespace {
 SpecialFolderHandler& Handler()
@@ -24,16 +24,6 @@ std::string ShellSpecialFolder(int csidl)
     return found ? path : "";
 }
 
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return L"";
-    std::vector<wchar_t> wide(length);
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return wide.data();
-}
-
 bool SaveShortcut(const std::string& target, const std::string& file)
 {
     IShellLinkA* link = nullptr;
@@ -44,7 +34,7 @@ bool SaveShortcut(const std::string& target, const std::string& file)
     if (SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetShowCmd(SW_SHOWNORMAL))) {
         IPersistFile* persist = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            saved = SUCCEEDED(persist->Save(Wide(file).c_str(), TRUE));
+            saved = SUCCEEDED(persist->Save(WideFromAnsi(file).c_str(), TRUE));
             persist->Release();
         }
     }
