@@ -209,6 +209,22 @@ TEST(FolderPicker, ADeepSelectionIsFittedIntoTheStatusLine)
     EXPECT_EQ(status.substr(status.size() - 5), "\\last") << status;
 }
 
+TEST(FolderPicker, APathLongerThanTheShellTakesIsSentWholeAndNotPreselected)
+{
+    TestFolder folder;
+    std::string longPath = folder.Path();
+    while (longPath.size() < 400)
+        longPath += "\a-folder-that-is-not-there";
+    TBrowseDirectoryDlg picker;
+    picker.SetSelection(longPath);
+    picker.OnCreate = [&](TComponent*) {
+        EXPECT_EQ(picker.SelectionPIDL(), nullptr);
+        EXPECT_EQ(picker.Selection(), longPath);
+        PressButton(picker.Window(), IDCANCEL);
+    };
+    EXPECT_FALSE(picker.Execute());
+}
+
 TEST(FolderPicker, AnItemWithoutAFolderPathIsNoChoice)
 {
     // "My Computer" preselected: the browser returns it, but it has no path.
