@@ -167,10 +167,11 @@ void TOptions::SetUpControls()
     Cancel.SetCancel(true);
 }
 
-void TOptions::AddHeading(TTabSheet& sheet, const std::string& text, int top, bool note)
+void TOptions::AddHeading(TTabSheet& sheet, const std::string& text, int top, bool note, int lines)
 {
     auto label = std::make_unique<TLabel>(this, &sheet, text);
-    label->SetBounds(note ? 16 : 8, top, note ? 343 : 351, 15);
+    label->SetBounds(note ? 16 : 8, top, note ? 343 : 351, 15 * lines);
+    label->SetWordWrap(lines > 1);
     headings_.push_back(std::move(label));
 }
 
@@ -194,17 +195,17 @@ void TOptions::PlaceGeneral()
     NoneRadio.SetBounds(16, 46, 100, 17);
     LastRadio.SetBounds(120, 46, 110, 17);
     CustomRadio.SetBounds(240, 46, 100, 17);
-    FileLabel.SetBounds(16, 72, 70, 13);
-    FileEdit.SetBounds(90, 68, 260, 21);
-    StartupBrowse.SetBounds(90, 96, 82, 25);
-    StartupDefault.SetBounds(178, 96, 82, 25);
+    FileLabel.SetBounds(16, 72, 80, 13);
+    FileEdit.SetBounds(100, 68, 250, 21);
+    StartupBrowse.SetBounds(94, 96, 82, 25);
+    StartupDefault.SetBounds(180, 96, 82, 25);
     StartupCurrent.SetBounds(266, 96, 84, 25);
     AddHeading(General, "User properties", 136);
-    AddHeading(General, "Select the name you want to appear as autor of files you edit:", 154, true);
-    AuthorLabel.SetBounds(16, 178, 72, 13);
-    AuthorEdit.SetBounds(90, 174, 260, 21);
-    Button7.SetBounds(178, 202, 82, 25);
-    Button6.SetBounds(266, 202, 84, 25);
+    AddHeading(General, "Select the name you want to appear as autor of files you edit:", 154, true, 2);
+    AuthorLabel.SetBounds(16, 186, 80, 13);
+    AuthorEdit.SetBounds(100, 182, 250, 21);
+    Button7.SetBounds(180, 210, 82, 25);
+    Button6.SetBounds(266, 210, 84, 25);
     Button1.SetBounds(16, 296, 120, 25);
 }
 
@@ -225,9 +226,9 @@ void TOptions::PlaceView()
         top += 20;
     }
     AddHeading(View, "Shell integration", 242);
-    Button11.SetBounds(8, 262, 114, 25);
-    Button2.SetBounds(126, 262, 114, 25);
-    Button12.SetBounds(244, 262, 114, 25);
+    Button11.SetBounds(16, 262, 166, 25);
+    Button2.SetBounds(188, 262, 166, 25);
+    Button12.SetBounds(16, 292, 166, 25);
 }
 
 void TOptions::PlaceSave()
@@ -235,7 +236,7 @@ void TOptions::PlaceSave()
     AddHeading(Save, "File locations", 8);
     FileTypeLabel.SetBounds(16, 28, 110, 13);
     LocationLabel.SetBounds(136, 28, 110, 13);
-    FolderEdit.SetBounds(16, 44, 345, 80);
+    FolderEdit.SetBounds(12, 44, 351, 80);
     LastEdit.SetBounds(16, 130, 230, 17);
     CustomEdit.SetBounds(16, 150, 230, 17);
     SaveBrowse.SetBounds(128, 172, 75, 25);

@@ -145,7 +145,7 @@ private:
     void PlaceFonts();
     void PlaceAdvanced();
     void WireEvents();
-    void AddHeading(TTabSheet& sheet, const std::string& text, int top, bool note = false);
+    void AddHeading(TTabSheet& sheet, const std::string& text, int top, bool note = false, int lines = 1);
     void EnableStartupFile(bool enabled);
     void ShowFont(FontPanel& panel, const std::string& face, int size);
     void ChangeFont(FontPanel& panel);
