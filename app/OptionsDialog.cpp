@@ -373,7 +373,9 @@ void TOptions::FormActivate()
     for (const FolderRow& row : FolderRows)
         FolderEdit.AddItem(row.caption)->SetSubItems({OptionSettings.*row.folder});
     FolderEdit.SetSelected(FolderEdit.Item(0));
-    FolderEdit.SetFocus();
+    // Not from behind another tab: keys would go to a list nobody sees.
+    if (IsWindowVisible(FolderEdit.Handle()))
+        FolderEdit.SetFocus();
 }
 
 void TOptions::FormClose(TCloseAction&)

@@ -384,19 +384,20 @@ HWND TBrowseDirectoryDlg::OwnerWindow() const
 bool TBrowseDirectoryDlg::Execute()
 {
     browserDisplayName_.clear();
-    if (Handler())
-        return Handler()(*this);
     std::string path;
     LPITEMIDLIST chosen = nullptr;
-    if (!RunBrowser(OwnerWindow(), path, chosen)) {
-        selection_.clear();
-        SetSelectionPIDL(nullptr);
-        return false;
+    if (Handler()) {
+        if (Handler()(*this))
+            return true;
+    } else if (RunBrowser(OwnerWindow(), path, chosen)) {
+        // As the browser gave it: no backslash is added here.
+        selection_ = path;
+        SetSelectionPIDL(chosen);
+        return true;
     }
-    // As the browser gave it: no backslash is added here.
-    selection_ = path;
-    SetSelectionPIDL(chosen);
-    return true;
+    selection_.clear();
+    SetSelectionPIDL(nullptr);
+    return false;
 }
 
 bool TBrowseDirectoryDlg::RunBrowser(HWND owner, std::string& path, LPITEMIDLIST& chosen)

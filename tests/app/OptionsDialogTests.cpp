@@ -252,7 +252,9 @@ TEST_F(OptionsDialog, FolderRowsResetModifyAndKeepTheirChangesThroughOtherDialog
     TestFolder picked;
     int pickerRuns = 0;
     SetBrowseDirectoryHandler([&](TBrowseDirectoryDlg& picker) {
-        ++pickerRuns;
+        // The first run chooses a folder, the second is cancelled.
+        if (++pickerRuns > 1)
+            return false;
         EXPECT_EQ(picker.Title, "Select Folder:");
         EXPECT_EQ(picker.Selection(), "C:\\Bak");
         picker.SetSelection(picked.Path());
@@ -271,6 +273,9 @@ TEST_F(OptionsDialog, FolderRowsResetModifyAndKeepTheirChangesThroughOtherDialog
         d.FolderEdit.SetItemIndex(2);
         d.SaveBrowse.Click();
         EXPECT_EQ(Rows(d)[2], picked.Path() + "\\");
+        d.SaveBrowse.Click();
+        EXPECT_EQ(Rows(d)[2], picked.Path() + "\\");
+        EXPECT_EQ(d.BrowseDocuments.Selection(), "");
         d.CustomRadio.SetChecked(true);
         d.StartupCurrent.Click();
         d.Button4.Click();
@@ -288,7 +293,7 @@ TEST_F(OptionsDialog, FolderRowsResetModifyAndKeepTheirChangesThroughOtherDialog
         EXPECT_EQ(Rows(d), before);
         d.OK.Click();
     });
-    EXPECT_EQ(pickerRuns, 1);
+    EXPECT_EQ(pickerRuns, 2);
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"This knowledge base is not saved yet!"}));
     EXPECT_EQ(boxes.Shown().at(0).caption, "Corvane Quillo");
     EXPECT_EQ(OptionSettings.BackupFolder, picked.Path() + "\\");
