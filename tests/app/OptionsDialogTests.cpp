@@ -12,6 +12,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "ShellShortcuts.h"
 #include "TestFolder.h"
+#include "WindowsInfo.h"
 
 #include <richedit.h>
 #include <shlobj.h>
@@ -194,6 +195,25 @@ TEST_F(OptionsDialog, ChangedControlsReachTheRecordsOnlyThroughOk)
     EXPECT_FALSE(OptionSettings.DblClickHyperlink);
     EXPECT_TRUE(OptionSettings.EscMinimize);
     EXPECT_FALSE(OptionSettings.InPlace);
+}
+
+TEST_F(OptionsDialog, StartupFileAndAuthorButtonsFillTheirEdits)
+{
+    OptionSettings.DocumentsFolder = "C:\\Outlines\\";
+    ScriptedFileDialogs dialogs;
+    dialogs.Choose("C:\\Outlines\\Start.kbf");
+    Open([](TOptions& d) {
+        d.CustomRadio.SetChecked(true);
+        d.StartupBrowse.Click();
+        EXPECT_EQ(d.FileEdit.Text(), "C:\\Outlines\\Start.kbf");
+        d.Button6.Click();
+        EXPECT_EQ(d.AuthorEdit.Text(), ReadRegisteredOwner());
+        d.Cancel.Click();
+    });
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(dialogs.Requests()[0].title, "Startup File");
+    EXPECT_EQ(dialogs.Requests()[0].initialDir, "C:\\Outlines\\");
+    EXPECT_EQ(dialogs.Requests()[0].fileName, "");
 }
 
 TEST_F(OptionsDialog, TraybarFourShowsTheThirdChoiceAndIsStoredAsThree)
