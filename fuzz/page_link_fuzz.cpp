@@ -31,12 +31,19 @@ SamplePageTree TreeFrom(std::string_view& input)
 }
 
 // A link cannot name a page on whose way from the root a title is empty, is
-// "^" or holds a backslash: those read as a stop, a step up or a separator.
+// "^" or holds a backslash (they read as a stop, a step up or a separator),
+// nor a page below a later sibling with the link name of an earlier one.
 bool Linkable(const SamplePageTree::Node& page)
 {
     for (const SamplePageTree::Node* node = &page; node; node = node->parent) {
         if (node->title.empty() || node->title == "^" || node->title.find('\\') != std::string::npos)
             return false;
+        if (node != &page && node->parent) {
+            for (size_t i = 0; i < node->place; ++i) {
+                if (LinkName(node->parent->children[i]->title) == LinkName(node->title))
+                    return false;
+            }
+        }
     }
     return true;
 }
