@@ -543,3 +543,38 @@ TEST_F(Hyperlinks, AnOutlineLinkOpensHereAndUpOneLevelComesBack)
     Main->RunHandler("mUpOneLevelClick", nullptr);
     EXPECT_EQ(CurrentFileName, first);
 }
+
+TEST_F(Hyperlinks, TheBrowserCopiesThePagesAndADoubleClickChoosesAllButAnOpenBranch)
+{
+    N("A2")->SetStateIndex(5);
+    TBrowsePage browser;
+    ASSERT_EQ(browser.Tree.Items().Count(), Tree().Items().Count());
+    for (int i = 0; i < Tree().Items().Count(); ++i) {
+        EXPECT_EQ(browser.Tree.Items().Item(i)->Text(), Tree().Items().Item(i)->Text());
+        EXPECT_EQ(browser.Tree.Items().Item(i)->StateIndex(), Tree().Items().Item(i)->StateIndex());
+    }
+    browser.FormShow();
+    TTreeNode* root = browser.Tree.Items().GetFirstNode();
+    EXPECT_EQ(browser.Tree.Selected(), root);
+    EXPECT_TRUE(root->Expanded());
+    TTreeNode* a = root->getFirstChild();
+    a->Expand(false);
+    const struct {
+        TTreeNode* page;
+        bool chosen;
+        bool expandedAfter;
+    } rows[] = {
+        {a, false, false},
+        {a, true, true},
+        {a->getNextSibling(), true, false},
+    };
+    for (const auto& row : rows) {
+        browser.ModalResult = mrNone;
+        browser.Tree.SetSelected(row.page);
+        const RECT box = row.page->DisplayRect(true);
+        SendMessageA(browser.Tree.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON,
+                     MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+        EXPECT_EQ(browser.ModalResult, row.chosen ? mrOk : mrNone) << row.page->Text();
+        EXPECT_EQ(row.page->Expanded(), row.expandedAfter) << row.page->Text();
+    }
+}
