@@ -72,7 +72,10 @@ void OpenLinkedOutline(const std::string& path)
     }
     const std::string origin = CurrentFileName;
     OpenOutline(path);
-    ParentOutlineFile = origin;
+    // Kept when the user cancelled the question about unsaved changes: Up
+    // One Level would only reopen the outline still in the window.
+    if (CurrentFileName != origin)
+        ParentOutlineFile = origin;
     UpdateMenus();
 }
 

@@ -11,7 +11,8 @@
 // the open outline as it is.
 void OpenOutline(const std::string& path);
 // Opens the outline a link names in this window, remembering the outline it
-// came from for Up One Level. A file that does not exist is reported and
+// came from for Up One Level (also when the file fails to load and a new
+// outline takes its place). A file that does not exist is reported and
 // changes nothing: the open outline stays.
 void OpenLinkedOutline(const std::string& path);
 

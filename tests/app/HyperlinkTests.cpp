@@ -541,6 +541,24 @@ TEST_F(Hyperlinks, AnOutlineLinkOpensHereAndUpOneLevelComesBack)
     Select(Root());
     Main->RunHandler("mUpOneLevelClick", nullptr);
     EXPECT_EQ(CurrentFileName, first);
+    EXPECT_EQ(ParentOutlineFile, "");
+
+    // Cancelled at the question about changes: nothing to come back to.
+    Change();
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDCANCEL);
+    Main->RichEditURLClick(link, TMouseButton::mbLeft);
+    EXPECT_EQ(CurrentFileName, first);
+    EXPECT_EQ(ParentOutlineFile, "");
+
+    // A file that is there but no outline: a new outline, and the way back.
+    const std::string damaged = folder_ / "Damaged.kbf";
+    std::ofstream(damaged) << "no outline";
+    OutlineProperties.FileChanged = 0;
+    boxes.Answer(IDOK);
+    Main->RichEditURLClick("file:" + damaged, TMouseButton::mbLeft);
+    EXPECT_EQ(CurrentFileName, UntitledFileName);
+    EXPECT_EQ(ParentOutlineFile, first);
 }
 
 TEST_F(Hyperlinks, TheBrowserCopiesThePagesAndADoubleClickChoosesAllButAnOpenBranch)
