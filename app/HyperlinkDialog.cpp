@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <memory>
 
 namespace {
