@@ -595,3 +595,21 @@ TEST_F(Hyperlinks, TheBrowserCopiesThePagesAndADoubleClickChoosesAllButAnOpenBra
         EXPECT_EQ(row.page->Expanded(), row.expandedAfter) << row.page->Text();
     }
 }
+
+TEST_F(Hyperlinks, CtrlKOpensTheDialogAndAKeyInTheTypeBoxKeepsTheFocusThere)
+{
+    FocusEditor(N("B"));
+    ModalScript script;
+    script.Then<THyperlink>([](THyperlink& dialog) {
+        dialog.TypeEdit.UserSelect(htFtp);
+        EXPECT_TRUE(dialog.AddressEdit.Focused());
+        dialog.TypeEdit.SetFocus();
+        PressKey(dialog.TypeEdit.Handle(), VK_DOWN, 0);
+        EXPECT_EQ(dialog.TypeEdit.ItemIndex(), htNews);
+        EXPECT_EQ(dialog.PrefixEdit.Text(), "news:");
+        EXPECT_TRUE(dialog.TypeEdit.Focused());
+        dialog.Cancel.Click();
+    });
+    PressKey(Editor().Handle(), 'K', ssCtrl);
+    EXPECT_EQ(script.PendingSteps(), 0u);
+}
