@@ -11,12 +11,11 @@ const char* const NotBuilt[] = {
     // Edit.
     "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
     // Insert.
-    "mDateClick", "mSymbolClick", "mHyperlinkClick",
+    "mDateClick", "mSymbolClick",
     // Tools and Help.
     "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick",
     // The page popup.
-    "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
-    "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",
+    "ppSavePageAsClick", "ppPrintPageClick",
 };
 }
 

@@ -295,6 +295,7 @@ void TMain::WireHandlers()
     SetHandler("PopupForwardPopup", [this](TComponent* sender) { PopupForwardPopup(sender); });
     SetHandler("pb0Click", [this](TComponent* sender) { pb0Click(sender); });
     SetHandler("pf0Click", [this](TComponent* sender) { pf0Click(sender); });
+    WireHyperlinkCommands();
 }
 
 void TMain::FormCreate()

@@ -176,6 +176,21 @@ public:
     void mNewClick(TComponent* sender);
     void mFromTemplateClick(TComponent* sender);
 
+    // Hyperlinks (HyperlinkCommands.cpp): inserting them into the page text
+    // or as a page, editing, opening and copying a page's link title, and
+    // following a link clicked in the page text.
+    void mHyperlinkClick(TComponent* sender);
+    void ppInsertHyperlinkClick(TComponent* sender);
+    void ppEditHyperlinkClick(TComponent* sender);
+    void ppOpenClick(TComponent* sender);
+    void ppCopyHyperlinkClick(TComponent* sender);
+    void RichEditURLClick(const std::string& link, TMouseButton button);
+    // Selects, records in the history and shows the page a "file::" or
+    // "file:." link names, or says that it names none.
+    void FollowPageLink(const std::string& link);
+    // Registers the handlers above and the editor's link click.
+    void WireHyperlinkCommands();
+
     // Menu and toolbar state (MenuState.cpp): the File, Edit, Insert and
     // View menus' refreshes, run as each menu drops down and by UpdateMenus,
     // and the popups' refreshes, run just before each popup opens.

@@ -3,6 +3,9 @@
 
 #include "Application.h"
 #include "AnsiStrings.h"
+#include "FileHandle.h"
+#include "MessageBoxes.h"
+#include "Pages.h"
 #include "Main.h"
 #include "OutlineFile.h"
 #include "PageHistory.h"
@@ -12,6 +15,10 @@
 #include "TreeView.h"
 
 #include <windows.h>
+
+namespace {
+const char* const CannotOpenInputFileText = "Cannot open input file!";
+}
 
 int AskToSaveChanges(const std::string& question)
 {
@@ -55,6 +62,21 @@ void OpenOutline(const std::string& path)
     PushHistory(Main->Tree->Selected());
     ParentOutlineFile.clear();
     Main->TreeClick();
+}
+
+void OpenLinkedOutline(const std::string& path)
+{
+    if (!FileExists(path)) {
+        ShowInfoMessage(CannotOpenInputFileText);
+        return;
+    }
+    const std::string origin = CurrentFileName;
+    OpenOutline(path);
+    // Kept when the user cancelled the question about unsaved changes: Up
+    // One Level would only reopen the outline still in the window.
+    if (CurrentFileName != origin)
+        ParentOutlineFile = origin;
+    UpdateMenus();
 }
 
 std::string OutlineTitle()

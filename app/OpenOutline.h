@@ -10,6 +10,11 @@
 // Answering Yes and then not saving (the save failed or was cancelled) keeps
 // the open outline as it is.
 void OpenOutline(const std::string& path);
+// Opens the outline a link names in this window, remembering the outline it
+// came from for Up One Level (also when the file fails to load and a new
+// outline takes its place). A file that does not exist is reported and
+// changes nothing: the open outline stays.
+void OpenLinkedOutline(const std::string& path);
 
 // "Untitled" while the outline has no file, else its file name without folder
 // and extension.

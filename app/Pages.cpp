@@ -93,16 +93,17 @@ bool CheckPageLimits()
     return true;
 }
 
-void AddPageChecked(const std::string& title)
+TTreeNode* AddPageChecked(const std::string& title)
 {
     if (!CheckPageLimits())
-        return;
+        return nullptr;
     TTreeNode* node = AddChildPage(title);
     PageTree().SetSelected(node);
     if (TTreeNode* parent = node->Parent())
         parent->Expand(false);
     Main->TreeClick();
     OutlineProperties.FileChanged = 1;
+    return node;
 }
 
 bool ShowSelectedPage()

@@ -43,8 +43,9 @@ TTreeNode* AddSiblingPage(const std::string& title);
 // limit's message and returns false.
 bool CheckPageLimits();
 // The checked insert: limits, AddChildPage, select it, expand its parent one
-// level, TMain::TreeClick, and the outline is marked changed.
-void AddPageChecked(const std::string& title);
+// level, TMain::TreeClick, and the outline is marked changed. The new page,
+// or null when a limit refused it.
+TTreeNode* AddPageChecked(const std::string& title);
 
 // Shows the selected page's level in the status bar and, when it is not the
 // page already in the editor, loads its text, caret and selection there.

@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -31,6 +31,13 @@ printf 'kbf\r\n01\r\n5\r\nxNone\r\n12\r\nxLine1\r\nLine2\r\n2\r\nxc\r\n2\r\nxm\r
 # A root-only file with LF line ends, and one without a root record.
 printf 'kbf\n01\n1\nx\n1\nx\n1\nx\n1\nx\n1\nx\n0\nxx\n1\n2\nxb\n2\nxt\n20\n' > "$corpus/seed-root-only"
 printf 'kbf\n01\n1\nx\n1\nx\n1\nx\n1\nx\n1\nx\n0\nxx\n2\n1\nx\n1\nx\n0\n0\n0\n' > "$corpus/seed-no-root"
+
+# Page links: a tree's shape, then the link text.
+corpus="$build/corpus/page_link_fuzz"
+mkdir -p "$corpus"
+printf '\x06\x00\x08\x10\x01\x30\x02file::Home\\\\x\\\\' > "$corpus/seed-absolute"
+printf '\x06\x00\x08\x10\x01\x30\x02file:.^\\\\^\\\\Plan_B' > "$corpus/seed-relative"
+printf '\x00file:' > "$corpus/seed-short"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

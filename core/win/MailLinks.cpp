@@ -1,0 +1,5 @@
+#include "MailLinks.h"
+
+#include "ShellOpen.h"
+
+void OpenMailto(const std::string& link) { OpenWithShell(link); }
