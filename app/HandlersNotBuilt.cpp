@@ -4,16 +4,12 @@
 
 namespace {
 const char* const NotBuilt[] = {
-    // The editor's popup by its selection.
-    "RichEditSelectionChange",
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",
-    // Edit.
-    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
     // Insert.
     "mDateClick", "mSymbolClick", "mHyperlinkClick",
     // Tools and Help.
-    "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
+    "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
     // The page popup.
     "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
     "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",

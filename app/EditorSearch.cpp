@@ -1,0 +1,30 @@
+#include "EditorSearch.h"
+
+#include "RichEdit.h"
+
+#include <commdlg.h>
+
+TFindType FindTypeOf(bool matchCase, bool wholeWord)
+{
+    return static_cast<TFindType>((matchCase ? ftMatchCase : ftNone) | (wholeWord ? ftWholeWord : ftNone));
+}
+
+int SendFindText(TQCustomRichEdit& editor, const std::string& text, int start, TFindType type)
+{
+    // Without FR_DOWN the control searches backwards from start.
+    WPARAM flags = FR_DOWN;
+    if (type & ftMatchCase)
+        flags |= FR_MATCHCASE;
+    if (type & ftWholeWord)
+        flags |= FR_WHOLEWORD;
+    FINDTEXTEXA find{};
+    find.chrg.cpMin = start;
+    find.chrg.cpMax = -1;
+    find.lpstrText = text.c_str();
+    return static_cast<int>(SendMessageA(editor.Handle(), EM_FINDTEXTEX, flags, reinterpret_cast<LPARAM>(&find)));
+}
+
+int FindInEditor(const std::string& text, int start, bool matchCase, bool wholeWord, TQCustomRichEdit& editor)
+{
+    return SendFindText(editor, text, start, FindTypeOf(matchCase, wholeWord));
+}
