@@ -2,6 +2,8 @@
 // Finding text in a rich edit control with the control's own search, forward
 // from a position to the end of its text.
 
+#include "PageTextMatcher.h"
+
 #include <string>
 
 class TQCustomRichEdit;
@@ -16,3 +18,10 @@ TFindType FindTypeOf(bool matchCase, bool wholeWord);
 // text, or a start past the end, finds nothing.
 int SendFindText(TQCustomRichEdit& editor, const std::string& text, int start, TFindType type);
 int FindInEditor(const std::string& text, int start, bool matchCase, bool wholeWord, TQCustomRichEdit& editor);
+
+// The letters the system's ANSI code page takes for one another in either
+// case, made once.
+const TCaseFold& SystemCaseFold();
+// The page text matcher compares single bytes, which is right only when the
+// ANSI code page has one byte a character.
+bool PageTextMatcherUsable();

@@ -54,8 +54,9 @@ private:
     void SearchCurrentPage(const std::string& text);
     void SearchOutline(const std::string& text, bool withTitles);
     bool FindInPageEditor(const std::string& text, int start);
-    bool TitleHolds(const TTreeNode& page, const std::string& text);
-    bool BodyHolds(const TTreeNode& page, const std::string& text);
+    // Whether the hidden scratch editor finds the text in a title or page
+    // text.
+    bool ScratchHolds(const std::string& pageText, const std::string& text);
     void ShowFoundPage(TTreeNode& page);
     void ReportMiss(const std::string& text);
 };

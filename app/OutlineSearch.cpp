@@ -8,6 +8,7 @@
 #include "EditorSearch.h"
 #include "Main.h"
 #include "PageData.h"
+#include "PageTextMatcher.h"
 #include "PageHistory.h"
 #include "Pages.h"
 #include "ProductNames.h"
@@ -44,16 +45,22 @@ void TFindR::SearchOutline(const std::string& text, bool withTitles)
     const TQRichEdit& editor = *main.RichEdit;
     if (FindInPageEditor(text, editor.SelStart() + editor.SelLength()))
         return;
+    // Only the pages the matcher cannot rule out go through the control.
+    const TPageTextMatcher matcher(text, Case.Checked(), Whole.Checked(), SystemCaseFold());
+    const auto holds = [&](const std::string& pageText) {
+        return (!PageTextMatcherUsable() || matcher.MayHold(pageText)) && ScratchHolds(pageText, text);
+    };
     const TTreeNode* selected = main.Tree->Selected();
     TTreeNode* page = selected ? selected->GetNext() : main.Tree->Items().GetFirstNode();
     for (; page; page = page->GetNext()) {
-        if (withTitles && TitleHolds(*page, text)) {
+        if (withTitles && holds(page->Text())) {
             ShowFoundPage(*page);
             main.RichEdit->SetSelection(0, 0, false);
             main.SetActiveControl(main.Tree.get());
             return;
         }
-        if (BodyHolds(*page, text)) {
+        const PageData* data = PageDataOf(page);
+        if (data && holds(data->BodyText())) {
             ShowFoundPage(*page);
             main.RichEditEnter();
             FindInPageEditor(text, 0);
@@ -76,20 +83,10 @@ bool TFindR::FindInPageEditor(const std::string& text, int start)
     return true;
 }
 
-bool TFindR::TitleHolds(const TTreeNode& page, const std::string& text)
+bool TFindR::ScratchHolds(const std::string& pageText, const std::string& text)
 {
     TQRichEdit& scratch = *Main->Rich;
-    scratch.SetText(page.Text());
-    return FindInEditor(text, 0, Case.Checked(), Whole.Checked(), scratch) >= 0;
-}
-
-bool TFindR::BodyHolds(const TTreeNode& page, const std::string& text)
-{
-    const PageData* data = PageDataOf(&page);
-    if (!data)
-        return false;
-    TQRichEdit& scratch = *Main->Rich;
-    scratch.SetText(data->BodyText());
+    scratch.SetText(pageText);
     return FindInEditor(text, 0, Case.Checked(), Whole.Checked(), scratch) >= 0;
 }
 

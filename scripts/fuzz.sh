@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz)
+targets=(kbf_reader_fuzz page_text_matcher_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -31,6 +31,14 @@ printf 'kbf\r\n01\r\n5\r\nxNone\r\n12\r\nxLine1\r\nLine2\r\n2\r\nxc\r\n2\r\nxm\r
 # A root-only file with LF line ends, and one without a root record.
 printf 'kbf\n01\n1\nx\n1\nx\n1\nx\n1\nx\n1\nx\n0\nxx\n1\n2\nxb\n2\nxt\n20\n' > "$corpus/seed-root-only"
 printf 'kbf\n01\n1\nx\n1\nx\n1\nx\n1\nx\n1\nx\n0\nxx\n2\n1\nx\n1\nx\n0\n0\n0\n' > "$corpus/seed-no-root"
+
+# The page text matcher starts from a search for a word in a line of text:
+# options (match case, whole words), the search text's length, the search
+# text, the page.
+corpus="$build/corpus/page_text_matcher_fuzz"
+mkdir -p "$corpus"
+printf '\x02\x04wordA sword, word.\r\nor words' > "$corpus/seed-whole-word"
+printf '\x05\x03\xe9t\xe9\xc9T\xc9 and \xe9t\xe9' > "$corpus/seed-accents"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

@@ -3,6 +3,7 @@
 #include "EditorSearch.h"
 #include "FindDialog.h"
 #include "ModelessWindows.h"
+#include "PageTextMatcher.h"
 #include "PageTreeTest.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -235,4 +236,31 @@ TEST_F(FindTest, TypingNotYetStoredSurvivesAMatchInAnotherPage)
     ASSERT_TRUE(SaveOutline(path));
     ASSERT_TRUE(LoadOutline(path));
     EXPECT_EQ(PageDataOf(Root()->getFirstChild())->BodyText(), "typed A text");
+}
+
+TEST_F(FindTest, ThePageMatcherNeverRulesOutWhatTheControlFinds)
+{
+    const char* const pages[] = {"Word sword word. or", "order ore", "x_or_y z", "WORDS, words\r\nand more",
+                                 "caf\xE9 CAF\xC9", "a-b ab-c", "or", "two  spaces"};
+    const char* const texts[] = {"word", "Word", "or", "ORE", "caf\xC9", "-b", "b-", "_or_", "o", " spaces", "zz"};
+    for (const char* page : pages) {
+        Main->Rich->SetText(page);
+        for (const char* text : texts) {
+            for (int options = 0; options < 4; ++options) {
+                const bool matchCase = options & 1;
+                const bool whole = options & 2;
+                const bool found = FindInEditor(text, 0, matchCase, whole, *Main->Rich) >= 0;
+                const bool mayHold = TPageTextMatcher(text, matchCase, whole, SystemCaseFold()).MayHold(page);
+                if (found) {
+                    EXPECT_TRUE(mayHold) << page << " / " << text << " / " << options;
+                }
+                // Between letters and digits and around blanks the two agree.
+                const bool plain = std::string(text).find_first_of("_-") == std::string::npos &&
+                                   std::string(page).find('_') == std::string::npos;
+                if (plain) {
+                    EXPECT_EQ(mayHold, found) << page << " / " << text << " / " << options;
+                }
+            }
+        }
+    }
 }
