@@ -9,10 +9,8 @@
 #include "FindDialog.h"
 #include "MenuState.h"
 #include "Pages.h"
-#include "Progress.h"
 #include "RichEdit.h"
 #include "SharedState.h"
-#include "StatusBar.h"
 #include "TreeView.h"
 
 #include <windows.h>
@@ -27,12 +25,27 @@ HWND TextBoxTarget()
     return Main->Tree->EditHandle();
 }
 
-bool RootPageSelected() { return IsRootPage(Main->Tree->Selected()); }
+// Cut and Copy share their first targets: a text box, then the tree, whose
+// root page is never cut or copied. True when one of them took the command.
+bool SentToBoxOrTree(UINT message, void (TMain::*branchCommand)(TComponent*))
+{
+    if (HWND box = TextBoxTarget()) {
+        SendMessageA(box, message, 0, 0);
+        return true;
+    }
+    if (!Main->Tree->Focused())
+        return false;
+    if (IsRootPage(Main->Tree->Selected()))
+        Main->RunHandler("EditClick", Main);
+    else
+        (Main->*branchCommand)(Main);
+    return true;
+}
 }
 
 void TMain::mUndoClick(TComponent*)
 {
-    // The Find window's box is no target: its undo is its own Ctrl+Z.
+    // The Find window's box is no target: Undo goes to the page even then.
     if (HWND labelEditor = Tree->EditHandle()) {
         SendMessageA(labelEditor, EM_UNDO, 0, 0);
         return;
@@ -42,17 +55,8 @@ void TMain::mUndoClick(TComponent*)
 
 void TMain::mCutClick(TComponent*)
 {
-    if (HWND box = TextBoxTarget()) {
-        SendMessageA(box, WM_CUT, 0, 0);
+    if (SentToBoxOrTree(WM_CUT, &TMain::ppCutClick))
         return;
-    }
-    if (Tree->Focused()) {
-        if (RootPageSelected())
-            RunHandler("EditClick", this);
-        else
-            ppCutClick(this);
-        return;
-    }
     if (RichEdit->Focused()) {
         RichEdit->CutToClipboard();
         OutlineProperties.FileChanged = 1;
@@ -61,18 +65,8 @@ void TMain::mCutClick(TComponent*)
 
 void TMain::mCopyClick(TComponent*)
 {
-    if (HWND box = TextBoxTarget()) {
-        SendMessageA(box, WM_COPY, 0, 0);
-        return;
-    }
-    if (Tree->Focused()) {
-        if (RootPageSelected())
-            RunHandler("EditClick", this);
-        else
-            ppCopyClick(this);
-        return;
-    }
-    RichEdit->CopyToClipboard();
+    if (!SentToBoxOrTree(WM_COPY, &TMain::ppCopyClick))
+        RichEdit->CopyToClipboard();
 }
 
 void TMain::mPasteClick(TComponent*)
@@ -117,16 +111,7 @@ void TMain::RichEditSelectionChange(TComponent*)
     UpdateMenus();
 }
 
-void TMain::RichEditMouseMove()
-{
-    if (Tree->Items().Count() == 1) {
-        ShowBusyNote("To add new page, click");
-        return;
-    }
-    HideBusyNote();
-    if (const TTreeNode* page = Tree->Selected())
-        StatusBar->Panel(0).SetText(page->Text());
-}
+void TMain::RichEditMouseMove() { ShowPageStatus(); }
 
 void TMain::RichEditKeyUp(WORD key)
 {

@@ -85,6 +85,9 @@ public:
     // Refreshes commands, menus and the shown page; run after every change
     // of the selected page.
     void TreeClick();
+    // The status bar's note for an outline of the root page alone, or the
+    // selected page's title.
+    void ShowPageStatus();
     void RichEditEnter();
     void RichEditChange();
     // Commits the editor's text to EditorPage; commands that need the
