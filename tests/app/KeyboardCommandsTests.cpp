@@ -42,6 +42,14 @@ protected:
 };
 }
 
+TEST_F(KeyboardCommands, AltCtrlRDropsDownTheRecentFilesOfOpen)
+{
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), 'R', ssAlt | ssCtrl);
+    ASSERT_EQ(popups_.size(), 1u);
+    EXPECT_EQ(popups_[0].menu, Main->PopupMenuNamed("PopupReopen"));
+}
+
 TEST_F(KeyboardCommands, AltCtrlNOAndPSwitchTheViewWithOrWithoutShift)
 {
     Tree().SetFocus();
