@@ -86,7 +86,7 @@ void TFindR::WireEvents()
 
 void TFindR::FormCreate() { SearchEdit.SetItemIndex(scOutlineWithTitles); }
 
-void TFindR::FormShow() { Edit.SetFocus(); }
+void TFindR::FormShow() { SetActiveControl(&Edit); }
 
 void TFindR::EditChange() { FindButton.SetEnabled(!Edit.Text().empty()); }
 
@@ -175,7 +175,6 @@ void TMain::mFindNextClick(TComponent* sender)
         return;
     }
     FindR->Show();
-    TFindR& window = *FindRWindow();
-    if (!window.Edit.Text().empty())
-        window.FindButtonClick();
+    if (TFindR* window = FindRWindow(); window && !window->Edit.Text().empty())
+        window->FindButtonClick();
 }

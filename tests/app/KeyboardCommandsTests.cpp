@@ -103,19 +103,22 @@ TEST_F(KeyboardCommands, AltCtrlDInTheTreeAddsAPageTitledWithTheDate)
     }
 }
 
-TEST_F(KeyboardCommands, AltCtrlDInTheTreeKeepsTheLevelLimit)
+TEST_F(KeyboardCommands, AltCtrlDInTheTreeKeepsThePageLimit)
 {
+    // A collapsed branch holds the bulk, so the control makes no items for it.
     Build("A");
-    TTreeNode* deepest = N("A");
-    while (deepest->Level() < MaxPageParentLevel)
-        deepest = Tree().Items().AddChild(deepest, "deeper");
-    Select(deepest);
+    Tree().Items().BeginUpdate();
+    TTreeNode* bulk = Tree().Items().AddChild(Root(), "bulk");
+    while (Tree().Items().Count() < MaxPageCount)
+        Tree().Items().AddChild(bulk, "p");
+    Tree().Items().EndUpdate();
+    Select(N("A"));
     Tree().SetFocus();
     ScriptedMessageBoxes boxes;
     boxes.Answer(IDOK);
     PressKey(Tree().Handle(), 'D', ssAlt | ssCtrl);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{PageLevelLimitText});
-    EXPECT_EQ(deepest->Count(), 0);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{PageCountLimitText});
+    EXPECT_EQ(N("A")->Count(), 0);
 }
 
 TEST_F(KeyboardCommands, AltCtrlDInTheEditorInsertsTheDateAndTime)
