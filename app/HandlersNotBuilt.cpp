@@ -5,16 +5,14 @@
 namespace {
 const char* const NotBuilt[] = {
     // File.
-    "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick", "mSummeryClick",
+    "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
     // Insert.
     "mDateClick", "mSymbolClick", "mHyperlinkClick",
     // Tools and Help.
-    "mOrganizeTemplatesClick", "mOptionsClick", "mWebClick", "mAboutClick",
+    "mOrganizeTemplatesClick",
     // The page popup.
     "ppSavePageAsClick", "ppPrintPageClick", "ppInsertHyperlinkClick",
     "ppEditHyperlinkClick", "ppOpenClick", "ppCopyHyperlinkClick",
-    // The notification-area icon.
-    "ptOpenClick", "TrayLButtonUp",
 };
 }
 

@@ -259,6 +259,7 @@ void TMain::WireHandlers()
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
     WireTreeCommands();
     WireEditCommands();
+    WireDialogCommands();
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
     SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });

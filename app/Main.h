@@ -80,6 +80,16 @@ public:
     void mContentsAndIndexClick(TComponent* sender);
     void mTutorialClick(TComponent* sender);
     void mShortcutsClick(TComponent* sender);
+    // Options, Properties, About, the web page and the tray's Open
+    // (DialogCommands.cpp).
+    void mOptionsClick(TComponent* sender);
+    void mAboutClick(TComponent* sender);
+    void mSummeryClick(TComponent* sender);
+    void mWebClick(TComponent* sender);
+    void ptOpenClick(TComponent* sender);
+    void TrayLButtonUp(TComponent* sender);
+    void StatusBarDblClick(TComponent* sender);
+    void WireDialogCommands();
 
     // Page display and editing (PageEditing.cpp).
     // Refreshes commands, menus and the shown page; run after every change

@@ -1,10 +1,10 @@
 #include "ShellShortcuts.h"
 
+#include "WideText.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-
-#include <vector>
 
 namespace {
 SpecialFolderHandler& Handler()
@@ -24,16 +24,6 @@ std::string ShellSpecialFolder(int csidl)
     return found ? path : "";
 }
 
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return L"";
-    std::vector<wchar_t> wide(length);
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return wide.data();
-}
-
 bool SaveShortcut(const std::string& target, const std::string& file)
 {
     IShellLinkA* link = nullptr;
@@ -44,7 +34,7 @@ bool SaveShortcut(const std::string& target, const std::string& file)
     if (SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetShowCmd(SW_SHOWNORMAL))) {
         IPersistFile* persist = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-            saved = SUCCEEDED(persist->Save(Wide(file).c_str(), TRUE));
+            saved = SUCCEEDED(persist->Save(WideFromAnsi(file).c_str(), TRUE));
             persist->Release();
         }
     }
@@ -52,9 +42,16 @@ bool SaveShortcut(const std::string& target, const std::string& file)
     return saved;
 }
 
-bool CreateShortcut(int csidl, const std::string& target, const std::string& shortcutName)
+std::string SpecialFolder(int csidl)
 {
     std::string folder = Handler() ? Handler()(csidl) : ShellSpecialFolder(csidl);
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+bool CreateShortcutIn(std::string folder, const std::string& target, const std::string& shortcutName)
+{
     if (folder.empty())
         return false;
     if (folder.back() != '\\')
@@ -78,10 +75,20 @@ void SetSpecialFolderHandler(SpecialFolderHandler handler) { Handler() = std::mo
 
 bool CreateStartMenuShortcut(const std::string& target, const std::string& shortcutName)
 {
-    return CreateShortcut(CSIDL_STARTMENU, target, shortcutName);
+    return CreateShortcutIn(SpecialFolder(CSIDL_STARTMENU), target, shortcutName);
 }
 
 bool CreateDesktopShortcut(const std::string& target, const std::string& shortcutName)
 {
-    return CreateShortcut(CSIDL_DESKTOPDIRECTORY, target, shortcutName);
+    return CreateShortcutIn(SpecialFolder(CSIDL_DESKTOPDIRECTORY), target, shortcutName);
+}
+
+bool CreateQuickLaunchShortcut(const std::string& target, const std::string& shortcutName)
+{
+    const std::string appData = SpecialFolder(CSIDL_APPDATA);
+    if (appData.empty())
+        return false;
+    const std::string folder = appData + QuickLaunchFolder;
+    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    return CreateShortcutIn(folder, target, shortcutName);
 }
