@@ -4,16 +4,12 @@
 
 namespace {
 const char* const NotBuilt[] = {
-    // The editor's popup by its selection.
-    "RichEditSelectionChange",
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
-    // Edit.
-    "mUndoClick", "mCutClick", "mCopyClick", "mPasteClick", "mSelectAllClick", "mCaseClick",
     // Insert.
     "mDateClick", "mSymbolClick",
     // Tools and Help.
-    "mFindClick", "mFindNextClick", "mOrganizeTemplatesClick",
+    "mOrganizeTemplatesClick",
     // The page popup.
     "ppSavePageAsClick", "ppPrintPageClick",
 };

@@ -82,6 +82,7 @@ void TMain::CreateWindowFrame()
     params.clientHeight = 389;
     CreateHandle(params);
     KeyPreview = true;
+    OnKeyDown = [this](WORD& key, TShiftState shift) { FormKeyDown(key, shift); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](TCloseAction& action) { FormClose(action); };
 }
@@ -185,6 +186,10 @@ void TMain::CreateEditors()
     RichEdit->OnEnter = [this] { RichEditEnter(); };
     RichEdit->OnExit = [this] { RichEditExit(); };
     RichEdit->OnChange = [this] { RichEditChange(); };
+    RichEdit->OnSelectionChange = [this] { RunHandler("RichEditSelectionChange", RichEdit.get()); };
+    RichEdit->OnMouseMove = [this](TShiftState, int, int) { RichEditMouseMove(); };
+    RichEdit->OnKeyUp = [this](WORD& key, TShiftState) { RichEditKeyUp(key); };
+    RichEdit->OnKeyPress = [this](char& key) { RichEditKeyPress(key); };
 
     // The hidden converter and print buffer; the user never sees it.
     Rich = std::make_unique<TQRichEdit>(this, this);
@@ -253,6 +258,7 @@ void TMain::WireHandlers()
     SetHandler("mAddNewClick", [this](TComponent* sender) { mAddNewClick(sender); });
     SetHandler("mAddPageClick", [this](TComponent* sender) { mAddPageClick(sender); });
     WireTreeCommands();
+    WireEditCommands();
     WireDialogCommands();
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });

@@ -95,6 +95,9 @@ public:
     // Refreshes commands, menus and the shown page; run after every change
     // of the selected page.
     void TreeClick();
+    // The status bar's note for an outline of the root page alone, or the
+    // selected page's title.
+    void ShowPageStatus();
     void RichEditEnter();
     void RichEditChange();
     // Commits the editor's text to EditorPage; commands that need the
@@ -134,6 +137,29 @@ public:
     void ppCopyClick(TComponent* sender);
     void ppPasteClick(TComponent* sender);
     void mClearClick(TComponent* sender);
+    // The Edit commands' routing (EditCommands.cpp): the Find window's box
+    // when that window is active, a title being edited, the tree, the editor.
+    void mUndoClick(TComponent* sender);
+    void mCutClick(TComponent* sender);
+    void mCopyClick(TComponent* sender);
+    void mPasteClick(TComponent* sender);
+    void mSelectAllClick(TComponent* sender);
+    // The editor's popup by its selection, then the menus' refresh.
+    void RichEditSelectionChange(TComponent* sender);
+    void RichEditMouseMove();
+    // The keys and characters that change the page mark the outline changed.
+    void RichEditKeyUp(WORD key);
+    void RichEditKeyPress(char key);
+    // Change Case (CaseDialog.cpp).
+    void mCaseClick(TComponent* sender);
+    // Find and Find Next (FindDialog.cpp): the Find window, made once.
+    void mFindClick(TComponent* sender);
+    void mFindNextClick(TComponent* sender);
+    // Registers the handlers above by their names.
+    void WireEditCommands();
+    // The window's own keys (KeyboardCommands.cpp); it never takes a key
+    // from the focused control unless it did what the key would do there.
+    void FormKeyDown(WORD& key, TShiftState shift);
     // Registers the handlers above by their names.
     void WireTreeCommands();
 
@@ -235,6 +261,11 @@ public:
 
 private:
     void StartUp();
+    // Steps of FormKeyDown: the Alt+Ctrl keys, Shift+F10's popup and the
+    // date and time of Alt+Ctrl+D.
+    void RunAltCtrlKey(WORD key);
+    void OpenPopupFromKeyboard();
+    void InsertDateAndTime();
     // Loads the start-up outline; a file that fails gives a new outline.
     bool OpenStartupFile(const std::string& path);
     void PlaceWindow();

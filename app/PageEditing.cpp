@@ -20,6 +20,11 @@ void TMain::TreeClick()
     UpdateMenus();
     Tree->SetPopupMenu(PopupMenuNamed("PopupPage"));
     ShowSelectedPage();
+    ShowPageStatus();
+}
+
+void TMain::ShowPageStatus()
+{
     if (Tree->Items().Count() == 1) {
         ShowBusyNote("To add new page, click");
         return;

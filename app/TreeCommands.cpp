@@ -5,7 +5,7 @@
 #include "Main.h"
 
 #include "DeleteDialog.h"
-#include "ModelessWindows.h"
+#include "FindDialog.h"
 #include "PageHistory.h"
 #include "Pages.h"
 #include "RichEdit.h"
@@ -89,8 +89,8 @@ void TMain::mDeleteClick(TComponent*)
 {
     // What is deleted is the first of: the Find window's text, a title being
     // edited, nothing for the root, the editor's text, the selected page.
-    if (FindWindowIsActive()) {
-        SendMessageA(GetFocus(), WM_CLEAR, 0, 0);
+    if (HWND box = ActiveFindBox()) {
+        SendMessageA(box, WM_CLEAR, 0, 0);
         return;
     }
     if (HWND labelEditor = Tree->EditHandle()) {

@@ -49,10 +49,7 @@ void TMain::TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y)
     if (button == TMouseButton::mbRight)
         Tree->SetSelected(node);
     TTreeNode* selected = Tree->Selected();
-    // Right after the history was cleared its first entry may be this very
-    // page; a click must not record it twice.
-    if (!(PageHistory.Index() == 0 && PageHistory.Count() > 0 && PageHistory.Entry(0) == selected))
-        PushHistory(selected);
+    PushVisitedPage(selected);
     TreeClick();
     if (hit & htOnStateIcon) {
         Tree->SetPopupMenu(nullptr);

@@ -1,5 +1,7 @@
 #include "WorkArea.h"
 
+#include "Form.h"
+
 #include <windows.h>
 
 PixelRect WorkAreaFor(const WindowPlacement& placement)
@@ -15,4 +17,12 @@ PixelRect WorkAreaFor(const WindowPlacement& placement)
     if (present && GetMonitorInfoA(present, &monitor))
         area = monitor.rcWork;
     return {area.left - primary.left, area.top - primary.top, area.right - primary.left, area.bottom - primary.top};
+}
+
+void PlaceRestoredDialog(TForm& dialog, int left, int top)
+{
+    const RECT bounds = dialog.NormalBounds();
+    const WindowPlacement stored{left, top, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    const WindowPlacement placed = FitOnWorkArea(stored, WorkAreaFor(stored));
+    dialog.SetNormalBounds({placed.left, placed.top, placed.left + placed.width, placed.top + placed.height});
 }

@@ -10,3 +10,10 @@
 // window's normal bounds use: screen coordinates less the origin of the
 // primary monitor's work area.
 PixelRect WorkAreaFor(const WindowPlacement& placement);
+
+class TForm;
+
+// Moves a dialog to the left and top its last use left it at, as far onto a
+// monitor's work area as it takes for its caption to be reached: a dialog
+// restored beyond every screen looks like a program that hangs.
+void PlaceRestoredDialog(TForm& dialog, int left, int top);

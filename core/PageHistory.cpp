@@ -68,6 +68,12 @@ std::string TPageHistory::TitleAt(std::int32_t position, const THistoryTitle& ti
 
 void ClearHistory(TPageHistory& history) { history.Clear(); }
 void PushHistory(TTreeNode* node, TPageHistory& history) { history.Push(node); }
+
+void PushVisitedPage(TTreeNode* node, TPageHistory& history)
+{
+    if (!(history.Index() == 0 && history.Count() > 0 && history.Entry(0) == node))
+        history.Push(node);
+}
 TTreeNode* HistoryBack(TPageHistory& history) { return history.Back(); }
 TTreeNode* HistoryForward(TPageHistory& history) { return history.Forward(); }
 TTreeNode* HistoryBackBy(int n, TPageHistory& history) { return history.BackBy(n); }

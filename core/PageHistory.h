@@ -67,6 +67,9 @@ extern TPageHistory PageHistory;
 // The operations on the run's history (or on another record, for tests).
 void ClearHistory(TPageHistory& history = PageHistory);
 void PushHistory(TTreeNode* node, TPageHistory& history = PageHistory);
+// Records a page the user went to; right after the history was cleared its
+// first entry may be this very page, which is then not recorded twice.
+void PushVisitedPage(TTreeNode* node, TPageHistory& history = PageHistory);
 TTreeNode* HistoryBack(TPageHistory& history = PageHistory);
 TTreeNode* HistoryForward(TPageHistory& history = PageHistory);
 TTreeNode* HistoryBackBy(int n, TPageHistory& history = PageHistory);

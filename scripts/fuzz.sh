@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -38,6 +38,14 @@ mkdir -p "$corpus"
 printf '\x06\x00\x08\x10\x01\x30\x02file::Home\\\\x\\\\' > "$corpus/seed-absolute"
 printf '\x06\x00\x08\x10\x01\x30\x02file:.^\\\\^\\\\Plan_B' > "$corpus/seed-relative"
 printf '\x00file:' > "$corpus/seed-short"
+
+# The page text matcher starts from a search for a word in a line of text:
+# options (match case, whole words), the search text's length, the search
+# text, the page.
+corpus="$build/corpus/page_text_matcher_fuzz"
+mkdir -p "$corpus"
+printf '\x02\x04wordA sword, word.\r\nor words' > "$corpus/seed-whole-word"
+printf '\x05\x03\xe9t\xe9\xc9T\xc9 and \xe9t\xe9' > "$corpus/seed-accents"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

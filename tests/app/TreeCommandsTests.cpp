@@ -1,6 +1,7 @@
 // The page tree commands: delete with its confirmation and its targets, the
 // moves, expanding and collapsing, each checking its target before it acts.
 #include "DeleteDialog.h"
+#include "FindDialog.h"
 #include "Menus.h"
 #include "ModalScript.h"
 #include "ModelessWindows.h"
@@ -18,23 +19,6 @@ class TreeCommands : public PageTreeTest {
 protected:
     void Run(const std::string& handler) { Main->RunHandler(handler, nullptr); }
     TMenuItem* Item(const char* name) { return dynamic_cast<TMenuItem*>(Main->FindComponent(name)); }
-};
-
-// A stand-in for the Find window: a window with a text box.
-class FindStandIn : public TForm {
-public:
-    FindStandIn() : TForm(Params()) { Edit.SetBounds(8, 8, 200, 21); }
-    TEdit Edit{this, this, "find this"};
-
-private:
-    static CreateParams Params()
-    {
-        CreateParams params;
-        params.caption = "Find";
-        params.clientWidth = 220;
-        params.clientHeight = 40;
-        return params;
-    }
 };
 }
 
@@ -116,15 +100,13 @@ TEST_F(TreeCommands, DeleteActsOnTheFirstTargetThatApplies)
     Main->SetHandler("EditClick", [editMenuRefreshes](TComponent*) { ++*editMenuRefreshes; });
 
     // The Find window, when it is the active window: its text box.
-    auto find = std::make_unique<FindStandIn>();
-    FindStandIn& stand = *find;
-    FindR = std::move(find);
     Select(N("B"));
-    stand.Show();
-    stand.Edit.SetFocus();
-    stand.Edit.SelectAll();
+    Main->mFindClick(nullptr);
+    TFindR& find = *FindRWindow();
+    find.Edit.SetText("find this");
+    SendMessageA(find.Edit.Handle(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     Run("mDeleteClick");
-    EXPECT_EQ("", stand.Edit.Text());
+    EXPECT_EQ("", find.Edit.Text());
     FindR.reset();
 
     // A title being edited: the label editor's selection.

@@ -1,0 +1,185 @@
+// The main window's own keys, pressed through the real message loop.
+#include "DateTime.h"
+#include "FindDialog.h"
+#include "Menus.h"
+#include "ModelessWindows.h"
+#include "PageTreeTest.h"
+#include "ScriptedMessageBoxes.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+struct ShownPopup {
+    TPopupMenu* menu;
+    int x;
+    int y;
+};
+
+class KeyboardCommands : public PageTreeTest {
+protected:
+    void SetUp() override
+    {
+        PageTreeTest::SetUp();
+        SetPopupTracker([this](TPopupMenu& menu, int x, int y, HWND) -> UINT {
+            popups_.push_back({&menu, x, y});
+            return 0;
+        });
+        SetNowProvider([] { return EncodeDate(2024, 3, 9) + EncodeTime(14, 5, 0, 0); });
+    }
+    void TearDown() override
+    {
+        SetNowProvider(nullptr);
+        SetPopupTracker(nullptr);
+        FindR.reset();
+        if (Application.Minimized())
+            Application.Restore();
+        PageTreeTest::TearDown();
+    }
+    bool Checked(const char* name) { return dynamic_cast<TMenuItem&>(*Main->FindComponent(name)).Checked(); }
+
+    std::vector<ShownPopup> popups_;
+};
+}
+
+TEST_F(KeyboardCommands, AltCtrlRDropsDownTheRecentFilesOfOpen)
+{
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), 'R', ssAlt | ssCtrl);
+    ASSERT_EQ(popups_.size(), 1u);
+    EXPECT_EQ(popups_[0].menu, Main->PopupMenuNamed("PopupReopen"));
+}
+
+TEST_F(KeyboardCommands, AltCtrlNOAndPSwitchTheViewWithOrWithoutShift)
+{
+    Tree().SetFocus();
+    const HWND tree = Tree().Handle();
+    struct Row {
+        WORD key;
+        TShiftState shift;
+        const char* view;
+    } rows[] = {{'O', ssAlt | ssCtrl, "mOutline"},          {'P', ssAlt | ssCtrl | ssShift, "mPageOnly"},
+                {'N', ssAlt | ssCtrl, "mNormal"},           {'P', ssAlt | ssCtrl, "mPageOnly"},
+                {'O', ssAlt | ssCtrl | ssShift, "mOutline"}, {'N', ssAlt | ssCtrl | ssShift, "mNormal"}};
+    for (const Row& row : rows) {
+        PressKey(tree, row.key, row.shift);
+        EXPECT_TRUE(Checked(row.view)) << row.view;
+    }
+}
+
+TEST_F(KeyboardCommands, EscMinimisesOnlyWhenAskedAndNeverDuringATitleEdit)
+{
+    Build("A");
+    Select(N("A"));
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), VK_ESCAPE, 0);
+    EXPECT_FALSE(Application.Minimized());
+    OptionSettings.EscMinimize = true;
+    ASSERT_TRUE(N("A")->EditText());
+    PressKey(Tree().EditHandle(), VK_ESCAPE, 0);
+    EXPECT_FALSE(Application.Minimized());
+    EXPECT_FALSE(Tree().IsEditing());
+    EXPECT_EQ(N("A")->Text(), "A");
+    PressKey(Tree().Handle(), VK_ESCAPE, 0);
+    EXPECT_TRUE(Application.Minimized());
+}
+
+TEST_F(KeyboardCommands, AltCtrlDInTheTreeAddsAPageTitledWithTheDate)
+{
+    struct Row {
+        const char* format;
+        std::string title;
+    } rows[] = {{"yyyy-mm-dd hh:nn", "2024-03-09 14:05"}, {"", FormatDateTime("c", Now())}};
+    for (const Row& row : rows) {
+        Build("A");
+        Select(N("A"));
+        Tree().SetFocus();
+        OptionSettings.DateTimeFormat = row.format;
+        PressKey(Tree().Handle(), 'D', ssAlt | ssCtrl);
+        ASSERT_EQ(N("A")->Count(), 1) << row.format;
+        EXPECT_EQ(N("A")->getFirstChild()->Text(), row.title);
+        EXPECT_EQ(Tree().Selected(), N("A")->getFirstChild());
+        EXPECT_EQ(OutlineProperties.FileChanged, 1);
+    }
+}
+
+TEST_F(KeyboardCommands, AltCtrlDInTheTreeKeepsThePageLimit)
+{
+    // A collapsed branch holds the bulk, so the control makes no items for it.
+    Build("A");
+    Tree().Items().BeginUpdate();
+    TTreeNode* bulk = Tree().Items().AddChild(Root(), "bulk");
+    while (Tree().Items().Count() < MaxPageCount)
+        Tree().Items().AddChild(bulk, "p");
+    Tree().Items().EndUpdate();
+    Select(N("A"));
+    Tree().SetFocus();
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    PressKey(Tree().Handle(), 'D', ssAlt | ssCtrl);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{PageCountLimitText});
+    EXPECT_EQ(N("A")->Count(), 0);
+}
+
+TEST_F(KeyboardCommands, AltCtrlDInTheEditorInsertsTheDateAndTime)
+{
+    Build("A");
+    Select(N("A"));
+    Editor().SetFocus();
+    Editor().SetSelection(0, 1, false);
+    OptionSettings.DateTimeFormat = "d/m/yyyy";
+    PressKey(Editor().Handle(), 'D', ssAlt | ssCtrl);
+    EXPECT_EQ(Editor().Text(), "9/3/2024 text");
+    EXPECT_EQ(Editor().SelStart(), 8);
+    EXPECT_EQ(Editor().SelLength(), 0);
+}
+
+TEST_F(KeyboardCommands, ShiftF10OpensOnePopupJustUnderTheSelectedTitle)
+{
+    Build("A,B,C");
+    Select(N("B"));
+    SetWindowPos(Main->Handle(), nullptr, 130, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), VK_F10, ssShift);
+    ASSERT_EQ(popups_.size(), 1u);
+    const RECT title = N("B")->DisplayRect(true);
+    const POINT expected = Tree().ClientToScreen({title.left, title.bottom});
+    EXPECT_EQ(popups_[0].menu, Main->PopupMenuNamed("PopupPage"));
+    EXPECT_EQ(popups_[0].x, expected.x);
+    EXPECT_EQ(popups_[0].y, expected.y);
+    EXPECT_GT(expected.x, 130);
+
+    Editor().SetFocus();
+    Editor().SetSelection(0, 1, false);
+    PressKey(Editor().Handle(), VK_F10, ssShift);
+    ASSERT_EQ(popups_.size(), 2u);
+    EXPECT_EQ(popups_[1].menu, Main->PopupMenuNamed("PopupSel"));
+}
+
+TEST_F(KeyboardCommands, CtrlFShowsTheFindWindowAndF3SearchesAgain)
+{
+    Build("A,B");
+    PageDataOf(N("B"))->SetBodyText("needle");
+    Select(N("A"));
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), 'F', ssCtrl);
+    TFindR* find = FindRWindow();
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(FindWindowIsActive());
+    find->Edit.SetText("needle");
+    PressKey(GetWindow(find->Edit.Handle(), GW_CHILD), VK_F3, 0);
+    EXPECT_EQ(Tree().Selected(), N("B"));
+    EXPECT_EQ(Editor().SelLength(), 6);
+}
+
+TEST_F(KeyboardCommands, AltF4WithAChangedOutlineAsksOnce)
+{
+    Build("A");
+    OutlineProperties.FileChanged = 1;
+    Editor().SetFocus();
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDCANCEL);
+    PressKey(Editor().Handle(), VK_F4, ssAlt);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_FALSE(Main->Closed());
+}
