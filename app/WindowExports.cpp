@@ -48,6 +48,13 @@ TWindowExportProgress::~TWindowExportProgress()
 
 void TWindowExportProgress::Step(long long done, long long total)
 {
+    // Ten times a second: each round repaints the bar, which under Wine
+    // costs milliseconds.
+    constexpr DWORD PumpInterval = 100;
+    const DWORD now = GetTickCount();
+    if (now - lastPump_ < PumpInterval)
+        return;
+    lastPump_ = now;
     scope_.SetProgress(done, total);
     Application.ProcessMessages();
 }

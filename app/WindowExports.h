@@ -19,8 +19,8 @@ inline const char* const ExportingText = "Quillo is exporting: ";
 // True while an export of the main window runs.
 bool ExportRunning();
 
-// The status bar's "Quillo is exporting: " with the bar moving page by page
-// and pending messages let through, the other windows disabled, for as long
+// The status bar's "Quillo is exporting: " with the bar moving as the pages
+// go and pending messages let through ten times a second, the other windows disabled, for as long
 // as it lives, exceptions included.
 class TWindowExportProgress : public ExportProgress {
 public:
@@ -34,6 +34,9 @@ public:
 private:
     TProgressScope scope_;
     std::vector<HWND> disabled_;
+    // When the bar last moved and messages last went through: a round of
+    // both per page would cost more than the export itself.
+    DWORD lastPump_ = 0;
 };
 
 // The main window's outline, or its selected page and branch, as text lines.

@@ -120,7 +120,7 @@ std::string HtmlBodyLines(const std::string& body)
     return text;
 }
 
-std::string CopyStateImage(const WebPageExport& web, int state)
+std::string CopyStateImage(WebPageExport& web, int state)
 {
     if (state < 2 || state > 15)
         return "";
@@ -129,14 +129,18 @@ std::string CopyStateImage(const WebPageExport& web, int state)
     std::string folder = ExcludeTrailingBackslash(ExtractFilePath(output));
     std::string reference = name;
     // Without an extension the support folder would take the page's own name.
-    if (web.Options.SupportFolder && !ExtractFileExt(output).empty()) {
+    const bool supportFolder = web.Options.SupportFolder && !ExtractFileExt(output).empty();
+    if (supportFolder) {
         folder = ChangeFileExt(output, "");
-        if (!DirectoryExists(folder))
-            CreateDir(folder);
         reference = ExtractFileName(folder) + "\\" + name;
     }
-    const std::string source = IncludeTrailingBackslash(web.ProgramFolder) + ExportImagesFolder + "\\" + name;
-    CopyFileReplacing(source, IncludeTrailingBackslash(folder) + name);
+    if (!web.CopiedImages[static_cast<size_t>(state)]) {
+        web.CopiedImages[static_cast<size_t>(state)] = true;
+        if (supportFolder && !DirectoryExists(folder))
+            CreateDir(folder);
+        const std::string source = IncludeTrailingBackslash(web.ProgramFolder) + ExportImagesFolder + "\\" + name;
+        CopyFileReplacing(source, IncludeTrailingBackslash(folder) + name);
+    }
     return reference;
 }
 
@@ -172,6 +176,7 @@ std::string ExportOutlineHtml(WebPageExport& web, const OutlineToExport& outline
     const PageTreeView& tree = outline.Tree;
     web.List.OutputFile = outputPath;
     web.List.NumberText.clear();
+    web.CopiedImages = {};
 
     const ExportRange range(outline, settings);
     const std::string title = range.Start ? tree.Title(range.Start) : std::string();

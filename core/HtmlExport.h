@@ -6,6 +6,7 @@
 #include "OutlineExport.h"
 #include "SettingsRecords.h"
 
+#include <array>
 #include <string>
 
 // The fourteen state pictures, one per state but "none", in this folder of
@@ -22,6 +23,9 @@ struct WebPageExport {
     const TOptionSettings& Options;
     // Where "Export images" lies.
     std::string ProgramFolder;
+    // The states whose pictures this export has copied already: each is
+    // copied once per page written, not once per page of the outline.
+    std::array<bool, 16> CopiedImages{};
 };
 
 // The whole document, ending in "</HTML>" without a line break; the page's
@@ -56,4 +60,4 @@ std::string ExportNodeHtml(WebPageExport& web, const PageTreeView& tree, PageTre
 // folder, with that option) and gives the reference to it relative to the
 // page; nothing for "none" and for numbers without a picture. A picture that
 // cannot be copied still gets its reference.
-std::string CopyStateImage(const WebPageExport& web, int state);
+std::string CopyStateImage(WebPageExport& web, int state);

@@ -96,8 +96,9 @@ TStringList ExportOutlineText(const OutlineToExport& outline, const ExportProfil
         }
         const std::string& body = tree.Body(page);
         if (settings.ExportItems != 0 && !body.empty()) {
+            std::string line;
             for (std::string_view text : BodyLines(body))
-                lines.Add(indent + std::string(text));
+                lines.Add(line.assign(indent).append(text));
             AddSeparators(lines, settings.LineAfterText, settings.BreakAfterText);
         }
         if (outline.Progress)
