@@ -60,20 +60,6 @@ bool IsPictureLink(const std::string& title)
 
 std::string Picture(const std::string& source) { return "<img src=\"" + HtmlEscapeMarkup(source) + "\">"; }
 
-// The number text of the heading of the page distance pages after the start.
-std::string HeadingNumber(WebPageExport& web, const PageTreeView& tree, Page page, Page previous, long long distance)
-{
-    std::string& number = web.List.NumberText;
-    const int numbering = web.Settings.ExportNumbering;
-    if (number.empty())
-        number = "1.";
-    else if (numbering == 1)
-        number = std::to_string(distance) + ".";
-    else if (numbering == 2)
-        number = NextOutlineNumber(number, tree.Level(previous), tree.Level(page), tree.Index(page));
-    return number;
-}
-
 }
 
 std::string HtmlPageHead(const std::string& title, const std::string& extraHead)
@@ -155,7 +141,10 @@ std::string ExportNodeHtml(WebPageExport& web, const PageTreeView& tree, Page pa
             line += Picture(reference);
     }
     if (settings.ExportNumbering != 0)
-        line += HeadingNumber(web, tree, page, previous, distance) + ") ";
+    {
+        AdvanceTitleNumber(web.List.NumberText, settings.ExportNumbering, tree, page, previous, distance);
+        line += web.List.NumberText + ") ";
+    }
     const std::string title = tree.Title(page);
     if (!IsUrl(title))
         line += HtmlEscapeText(title, web.Options.AllowHtml);

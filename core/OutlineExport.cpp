@@ -76,6 +76,17 @@ std::string NextOutlineNumber(const std::string& previous, int previousLevel, in
     return number + std::to_string(position + 1) + ".";
 }
 
+void AdvanceTitleNumber(std::string& number, int numbering, const PageTreeView& tree, Page page, Page previous,
+                        long long distance)
+{
+    if (number.empty())
+        number = "1.";
+    else if (numbering == 1)
+        number = std::to_string(distance) + ".";
+    else if (numbering == 2)
+        number = NextOutlineNumber(number, tree.Level(previous), tree.Level(page), tree.Index(page));
+}
+
 std::vector<std::string_view> BodyLines(std::string_view body)
 {
     std::vector<std::string_view> lines;

@@ -58,6 +58,13 @@ std::string StateMarker(int state);
 // position (from 0), after the page numbered previous at previousLevel.
 std::string NextOutlineNumber(const std::string& previous, int previousLevel, int level, int position);
 
+// Moves the running number text on to the page distance pages after the
+// start page (not the start page itself), previous being the page before it:
+// "1." for the first, then the distance with numbering 1 and the outline
+// number with numbering 2.
+void AdvanceTitleNumber(std::string& number, int numbering, const PageTreeView& tree, PageTreeView::Page page,
+                        PageTreeView::Page previous, long long distance);
+
 // The lines of a page text: CR LF, LF or CR end a line, and a break at the
 // very end starts no further line.
 std::vector<std::string_view> BodyLines(std::string_view body);

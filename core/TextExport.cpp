@@ -19,12 +19,8 @@ public:
     {
         if (numbering_ == 0 || page == start_)
             number_.clear();
-        else if (number_.empty())
-            number_ = "1.";
-        else if (numbering_ == 1)
-            number_ = std::to_string(i) + ".";
-        else if (numbering_ == 2)
-            number_ = NextOutlineNumber(number_, tree_.Level(previous), tree_.Level(page), tree_.Index(page));
+        else
+            AdvanceTitleNumber(number_, numbering_, tree_, page, previous, i);
         return number_;
     }
 

@@ -236,28 +236,33 @@ def dib_8bit(size, palette, index_rows, mask_rows):
     return header + palette_bytes + xor_bits + and_bits
 
 
+def _indexed(rgb_rows, palette, what):
+    """Rows of palette indices for rows of (r, g, b) or None; None is entry 0
+    and every new colour is appended to the palette."""
+    index = {}
+    index_rows = []
+    for row in rgb_rows:
+        irow = []
+        for rgb in row:
+            if rgb is None:
+                irow.append(0)
+                continue
+            if rgb not in index:
+                if len(palette) == 256:
+                    raise ArtError(f"more than 255 colours in {what}")
+                index[rgb] = len(palette)
+                palette.append(rgb)
+            irow.append(index[rgb])
+        index_rows.append(irow)
+    return index_rows
+
+
 def dib_from_rgb(rgb_rows):
     """dib_8bit for rows of (r, g, b) or None; transparent pixels are black
     behind the mask, so palette entry 0 is black."""
     palette = [(0, 0, 0)]
-    index = {}
-    index_rows, mask_rows = [], []
-    for row in rgb_rows:
-        irow, mrow = [], []
-        for rgb in row:
-            if rgb is None:
-                irow.append(0)
-                mrow.append(True)
-                continue
-            if rgb not in index:
-                if len(palette) == 256:
-                    raise ArtError("more than 255 colours in one icon image")
-                index[rgb] = len(palette)
-                palette.append(rgb)
-            irow.append(index[rgb])
-            mrow.append(False)
-        index_rows.append(irow)
-        mask_rows.append(mrow)
+    index_rows = _indexed(rgb_rows, palette, "one icon image")
+    mask_rows = [[rgb is None for rgb in row] for row in rgb_rows]
     return dib_8bit((len(rgb_rows[0]), len(rgb_rows)), palette, index_rows, mask_rows)
 
 
@@ -289,19 +294,7 @@ def gif(rgb_rows):
     height, width = len(rgb_rows), len(rgb_rows[0])
     # Entry 0 is the transparent colour, white for viewers that ignore it.
     palette = [(255, 255, 255)]
-    index = {}
-    pixels = []
-    for row in rgb_rows:
-        for rgb in row:
-            if rgb is None:
-                pixels.append(0)
-                continue
-            if rgb not in index:
-                if len(palette) == 256:
-                    raise ArtError("more than 255 colours in one GIF")
-                index[rgb] = len(palette)
-                palette.append(rgb)
-            pixels.append(index[rgb])
+    pixels = [i for row in _indexed(rgb_rows, palette, "one GIF") for i in row]
     bits = max(1, (len(palette) - 1).bit_length())
     palette += [(0, 0, 0)] * ((1 << bits) - len(palette))
     min_code = max(2, bits)
