@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -46,6 +46,11 @@ corpus="$build/corpus/page_text_matcher_fuzz"
 mkdir -p "$corpus"
 printf '\x02\x04wordA sword, word.\r\nor words' > "$corpus/seed-whole-word"
 printf '\x05\x03\xe9t\xe9\xc9T\xc9 and \xe9t\xe9' > "$corpus/seed-accents"
+
+# The web page export starts from a small tree whose titles hold markup and links.
+corpus="$build/corpus/html_export_fuzz"
+mkdir -p "$corpus"
+printf '\x29\xff\x03\x05R&A<>\x03\x01\x00\x02\x04A "x\x04b  c\x00\x03\x0ahttp://a&b\x00\x01\x05\x0ax.gif\x03\x02p\x0d\x0a' > "$corpus/seed-markup"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))
