@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz bitmap_image_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -38,6 +38,14 @@ mkdir -p "$corpus"
 printf '\x06\x00\x08\x10\x01\x30\x02file::Home\\\\x\\\\' > "$corpus/seed-absolute"
 printf '\x06\x00\x08\x10\x01\x30\x02file:.^\\\\^\\\\Plan_B' > "$corpus/seed-relative"
 printf '\x00file:' > "$corpus/seed-short"
+
+# Bitmap file images: a 1 x 1 picture of 1 bit, and one of 16 bits with masks.
+corpus="$build/corpus/bitmap_image_fuzz"
+mkdir -p "$corpus"
+printf 'BMB\0\0\0\0\0\0\0>\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\1\0\0\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\377\377\377\0\200\0\0\0' \
+  > "$corpus/seed-1bit"
+printf 'BMF\0\0\0\0\0\0\0B\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\20\0\3\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\370\0\0\340\7\0\0\37\0\0\0\377\377\0\0' \
+  > "$corpus/seed-16bit"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

@@ -67,6 +67,11 @@ public:
     using Exception::Exception;
 };
 
+class EInvalidArgument : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class EInvalidGraphic : public Exception {
 public:
     using Exception::Exception;
