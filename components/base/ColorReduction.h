@@ -4,16 +4,10 @@
 // overtakes the input. Rows are in memory order, each padded to 4 bytes,
 // pixels stored blue, green, red.
 
+#include "BitmapFileImage.h"
+
 #include <array>
 #include <cstdint>
-
-struct DibRgbQuad {
-    std::uint8_t blue = 0;
-    std::uint8_t green = 0;
-    std::uint8_t red = 0;
-    std::uint8_t reserved = 0;
-    friend bool operator==(const DibRgbQuad&, const DibRgbQuad&) = default;
-};
 
 using DibPalette = std::array<DibRgbQuad, 256>;
 

@@ -3,13 +3,20 @@
 // the colour table, then the rows bottom-up, each padded to 4 bytes. Every
 // size is worked out in 64 bits so that no header can wrap it.
 
-#include "ColorReduction.h"
-
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 class TStream;
+
+// A colour table entry as stored: blue, green, red, reserved.
+struct DibRgbQuad {
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+    std::uint8_t reserved = 0;
+    friend bool operator==(const DibRgbQuad&, const DibRgbQuad&) = default;
+};
 
 constexpr std::uint32_t kBitmapFileHeaderSize = 14;
 constexpr std::uint32_t kBitmapInfoHeaderSize = 40;
