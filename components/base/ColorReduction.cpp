@@ -473,3 +473,32 @@ void GrayscaleReduce(PixelRows rows, DibPalette& palette)
         return static_cast<std::uint8_t>((77 * r + 150 * g + 29 * b) >> 8);
     });
 }
+
+void WriteReducedImage(TStream& stream, PixelRows rows, TMappingMethod method)
+{
+    BitmapInfoHeader header = MakeBitmapInfoHeader(rows.width, rows.height, 8);
+    DibPalette palette{};
+    switch (method) {
+    case mmHistogram:
+        HistogramReduce(rows, 256, palette);
+        break;
+    case mmQuantize:
+        header.clrImportant = static_cast<std::uint32_t>(MedianCutReduce(rows, palette));
+        break;
+    case mmTrunc784:
+        Trunc784Reduce(rows, palette);
+        header.clrImportant = 224;
+        break;
+    case mmTrunc666:
+        Trunc666Reduce(rows, palette);
+        header.clrImportant = 216;
+        break;
+    case mmTripel:
+        TripelReduce(rows, palette);
+        break;
+    case mmGrayscale:
+        GrayscaleReduce(rows, palette);
+        break;
+    }
+    WriteBitmapFileImage(stream, header, palette.data(), rows.bits);
+}

@@ -11,6 +11,8 @@
 
 using DibPalette = std::array<DibRgbQuad, 256>;
 
+enum TMappingMethod { mmHistogram, mmQuantize, mmTrunc784, mmTrunc666, mmTripel, mmGrayscale };
+
 // Channel levels of the fixed truncation palettes, and for each channel value
 // the index of the nearest level (the lower index on a tie).
 struct ColorLevels {
@@ -40,3 +42,10 @@ void Trunc666Reduce(PixelRows rows, DibPalette& palette);
 // Each pixel keeps one channel, chosen by (x + y) mod 3, on three 64-step ramps.
 void TripelReduce(PixelRows rows, DibPalette& palette);
 void GrayscaleReduce(PixelRows rows, DibPalette& palette);
+
+class TStream;
+
+// Reduces the 24-bit rows in place by the method and writes the 8-bit bitmap
+// file image: the palette the method made, colours-important set to the
+// number of colours the median cut and the truncations make.
+void WriteReducedImage(TStream& stream, PixelRows rows, TMappingMethod method);
