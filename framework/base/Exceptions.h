@@ -72,6 +72,11 @@ public:
     using Exception::Exception;
 };
 
+class EResNotFound : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class EInvalidGraphic : public Exception {
 public:
     using Exception::Exception;
