@@ -112,6 +112,11 @@ namespace {
 
 HBITMAP writeTextBitmap = nullptr;
 
+// Frees the shared bitmap when the program ends.
+struct WriteTextBitmapRelease {
+    ~WriteTextBitmapRelease() { FreeWriteTextBitmap(); }
+} writeTextBitmapRelease;
+
 bool DitheredBrush(TCanvas& canvas)
 {
     const COLORREF rgb = ColorToRGB(canvas.BrushColor);

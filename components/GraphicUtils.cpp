@@ -87,21 +87,42 @@ std::unique_ptr<TBitmap> ChangeBitmapColor(TBitmap& bitmap, TColor oldColor, TCo
     return result;
 }
 
+namespace {
+
+// Paints `color` wherever the monochrome mask is 0, and keeps the rest.
+void PaintThroughMask(HDC destination, int x, int y, int width, int height, HDC mask, TColor color)
+{
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(color)));
+    Selection selected(destination, brush.Get());
+    const COLORREF text = SetTextColor(destination, RGB(0, 0, 0));
+    const COLORREF back = SetBkColor(destination, RGB(255, 255, 255));
+    BitBlt(destination, x, y, width, height, mask, 0, 0, 0xB8074A);
+    SetTextColor(destination, text);
+    SetBkColor(destination, back);
+}
+
+} // namespace
+
 std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap& bitmap, TColor outline, TColor background, TColor highlight,
                                                 TColor shadow, bool drawHighlight)
 {
     const int width = bitmap.Width(), height = bitmap.Height();
-    // The mask: white where the picture has the outline colour, else black.
-    auto mask = NewBitmap(pf1bit, width, height, clWhite);
-    SetBkColor(bitmap.Canvas().Handle(), ColorToRGB(outline));
-    BitBlt(mask->Canvas().Handle(), 0, 0, width, height, bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
-    // The picture's pixels are the mask's black ones: drawn in one colour
-    // with the white left out.
+    // The mask: 1 where the picture has the outline colour, 0 elsewhere.
+    MemoryDC mask(nullptr);
+    GdiObject<HBITMAP> maskBitmap(CreateBitmap(width, height, 1, 1, nullptr));
+    if (!mask.Get() || !maskBitmap.Get())
+        throw EOutOfResources(kOutOfResources);
+    Selection selected(mask.Get(), maskBitmap.Get());
+    HDC source = bitmap.Canvas().Handle();
+    const COLORREF previous = SetBkColor(source, ColorToRGB(outline));
+    BitBlt(mask.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+    SetBkColor(source, previous);
+
     auto result = NewBitmap(pf24bit, width, height, background);
+    HDC dc = result->Canvas().Handle();
     if (drawHighlight)
-        DrawBitmapRectTransparent(result->Canvas(), 1, 1, RECT{0, 0, width - 1, height - 1},
-                                  *ChangeBitmapColor(*mask, clBlack, highlight), clWhite);
-    DrawBitmapTransparent(result->Canvas(), 0, 0, *ChangeBitmapColor(*mask, clBlack, shadow), clWhite);
+        PaintThroughMask(dc, 1, 1, width - 1, height - 1, mask.Get(), highlight);
+    PaintThroughMask(dc, 0, 0, width, height, mask.Get(), shadow);
     return result;
 }
 
