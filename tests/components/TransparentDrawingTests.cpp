@@ -130,3 +130,16 @@ TEST(NotImplemented, TellsTheUserThenAbortsSilently)
     EXPECT_EQ(boxes.Shown()[0].text, "Function not yet implemented");
     EXPECT_EQ(boxes.Shown()[0].flags & (MB_ICONINFORMATION | MB_OK | MB_OKCANCEL), UINT{MB_ICONINFORMATION});
 }
+
+TEST(TransparentDrawing, AWorkSurfaceThatCannotBeMadeLeavesTheDestinationAlone)
+{
+    auto picture = Checkers();
+    auto destination = Background(8);
+    // No system makes a work bitmap of 200,000 x 200,000 pixels.
+    EXPECT_THROW(StretchBltTransparent(destination->Canvas().Handle(), 0, 0, 200000, 200000,
+                                       picture->Canvas().Handle(), 0, 0, 16, 16, nullptr, ColorToRGB(kRed)),
+                 EOutOfResources);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(destination->Canvas().Pixel(x, y), kBlue);
+}
