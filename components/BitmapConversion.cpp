@@ -26,18 +26,8 @@ int PixelFormatColorCount(TPixelFormat format)
 TPixelFormat ScreenPixelFormat()
 {
     WindowDC screen(nullptr);
-    switch (GetDeviceCaps(screen.Get(), PLANES) * GetDeviceCaps(screen.Get(), BITSPIXEL)) {
-    case 1:
-        return pf1bit;
-    case 4:
-        return pf4bit;
-    case 8:
-        return pf8bit;
-    case 24:
-        return pf24bit;
-    default:
-        return pfDevice;
-    }
+    const int bits = GetDeviceCaps(screen.Get(), PLANES) * GetDeviceCaps(screen.Get(), BITSPIXEL);
+    return bits == 16 || bits == 32 ? pfDevice : PixelFormatOfBitCount(bits);
 }
 
 int ScreenColorCount() { return PixelFormatColorCount(ScreenPixelFormat()); }

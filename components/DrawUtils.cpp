@@ -23,27 +23,6 @@ private:
     Selection selection_;
 };
 
-class PaletteScope {
-public:
-    PaletteScope(HDC dc, HPALETTE palette, BOOL background)
-        : dc_(dc), previous_(palette ? SelectPalette(dc, palette, background) : nullptr)
-    {
-        if (palette)
-            RealizePalette(dc);
-    }
-    ~PaletteScope()
-    {
-        if (previous_)
-            SelectPalette(dc_, previous_, TRUE);
-    }
-    PaletteScope(const PaletteScope&) = delete;
-    PaletteScope& operator=(const PaletteScope&) = delete;
-
-private:
-    HDC dc_;
-    HPALETTE previous_;
-};
-
 class MapModeScope {
 public:
     MapModeScope(HDC dc, int mode) : dc_(dc), previous_(SetMapMode(dc, mode)) {}
@@ -77,10 +56,10 @@ void StretchBltTransparent(HDC destination, int x, int y, int width, int height,
     WorkSurface work(destination, CreateCompatibleBitmap(destination, width, height));
     WorkSurface copy(destination, CreateCompatibleBitmap(destination, sourceWidth, sourceHeight));
 
-    PaletteScope destinationPalette(destination, palette, TRUE);
-    PaletteScope workPalette(work.Get(), palette, TRUE);
-    PaletteScope copyPalette(copy.Get(), palette, FALSE);
-    PaletteScope maskPalette(mask.Get(), palette, FALSE);
+    RealizedPalette destinationPalette(destination, palette, TRUE);
+    RealizedPalette workPalette(work.Get(), palette, TRUE);
+    RealizedPalette copyPalette(copy.Get(), palette, FALSE);
+    RealizedPalette maskPalette(mask.Get(), palette, FALSE);
     const int mapMode = GetMapMode(destination);
     MapModeScope sourceMode(source, mapMode);
     MapModeScope copyMode(copy.Get(), mapMode);

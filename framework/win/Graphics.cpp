@@ -111,28 +111,6 @@ namespace {
 
 [[noreturn]] void BitmapNotValid() { throw EInvalidGraphic(kBitmapNotValid); }
 
-// A palette selected and realized in a context for the scope.
-class RealizedPalette {
-public:
-    RealizedPalette(HDC dc, HPALETTE palette, bool background)
-        : dc_(dc), previous_(palette ? SelectPalette(dc, palette, background) : nullptr)
-    {
-        if (palette)
-            RealizePalette(dc);
-    }
-    ~RealizedPalette()
-    {
-        if (previous_)
-            SelectPalette(dc_, previous_, TRUE);
-    }
-    RealizedPalette(const RealizedPalette&) = delete;
-    RealizedPalette& operator=(const RealizedPalette&) = delete;
-
-private:
-    HDC dc_;
-    HPALETTE previous_;
-};
-
 // Guard bytes after the block prove that the system wrote no further than
 // the header allowed.
 constexpr std::size_t kGuardBytes = 64;

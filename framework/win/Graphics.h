@@ -145,6 +145,28 @@ private:
     TColor transparentColor_ = clDefault;
 };
 
+// A palette selected and realized in a context for the scope.
+class RealizedPalette {
+public:
+    RealizedPalette(HDC dc, HPALETTE palette, BOOL background)
+        : dc_(dc), previous_(palette ? SelectPalette(dc, palette, background) : nullptr)
+    {
+        if (palette)
+            RealizePalette(dc);
+    }
+    ~RealizedPalette()
+    {
+        if (previous_)
+            SelectPalette(dc_, previous_, TRUE);
+    }
+    RealizedPalette(const RealizedPalette&) = delete;
+    RealizedPalette& operator=(const RealizedPalette&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
+};
+
 // The pixel format of a bitmap's bit count (0 or anything unknown: device).
 TPixelFormat PixelFormatOfBitCount(int bitCount);
 int BitCountOfPixelFormat(TPixelFormat format);
