@@ -155,19 +155,19 @@ void TOrganizeTemplates::WireEvents()
     BitBtn1.OnClick = [this] { BitBtn1Click(); };
 }
 
-TTemplateFilter TOrganizeTemplates::Filter() const
+TTemplateFilter TemplateFilterOf(int index)
 {
-    const int index = FilterEdit.ItemIndex();
     return index == tfPages || index == tfOutlines ? static_cast<TTemplateFilter>(index) : tfAll;
 }
+
+TTemplateFilter TOrganizeTemplates::Filter() const { return TemplateFilterOf(FilterEdit.ItemIndex()); }
 
 void TOrganizeTemplates::FormShow()
 {
     if (DialogStates.OrganizeTemplatesInitialized) {
         PlaceRestoredDialog(*this, DialogStates.OrganizeTemplatesLeft, DialogStates.OrganizeTemplatesTop);
         // A damaged store may hold any number: the list then shows "All".
-        FilterEdit.SetItemIndex(DialogStates.OrganizeTemplatesFilter);
-        FilterEdit.SetItemIndex(Filter());
+        FilterEdit.SetItemIndex(TemplateFilterOf(DialogStates.OrganizeTemplatesFilter));
     } else {
         FilterEdit.SetItemIndex(tfAll);
     }

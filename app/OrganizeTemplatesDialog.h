@@ -19,6 +19,8 @@
 
 // What the list shows, in the order of the filter's items.
 enum TTemplateFilter : int { tfAll = 0, tfPages = 1, tfOutlines = 2 };
+// Any number outside the filters means "All".
+TTemplateFilter TemplateFilterOf(int index);
 
 class TOrganizeTemplates : public TForm {
 public:

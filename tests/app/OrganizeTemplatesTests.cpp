@@ -170,7 +170,7 @@ TEST_F(TemplatesOrganizer, CurrentPageAndBranchAskBeforeReplacingATemplate)
     TOrganizeTemplates& window = Window();
     window.FilterEdit.SetItemIndex(tfOutlines);
     window.paCurrentPageClick();
-    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now");
+    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now\r\n");
     // The new page template is shown.
     EXPECT_EQ(window.Filter(), tfAll);
     EXPECT_EQ(RowsOf(window.List), (Rows{{"A", 1}}));
@@ -182,12 +182,12 @@ TEST_F(TemplatesOrganizer, CurrentPageAndBranchAskBeforeReplacingATemplate)
     EXPECT_EQ(boxes_.Shown()[0].text, "File 'A.txt' already exists!\nOverwrite?");
     EXPECT_EQ(boxes_.Shown()[0].caption, "Overwrite confirmation");
     EXPECT_EQ(boxes_.Shown()[0].flags & 0xFFu, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
-    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now");
+    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now\r\n");
     // A read-only template is replaced as well when the answer is Yes.
     SetFileAttributesA(T("A.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     boxes_.Answer(IDYES);
     window.paCurrentPageClick();
-    EXPECT_EQ(ReadFileBytes(T("A.txt")), "second");
+    EXPECT_EQ(ReadFileBytes(T("A.txt")), "second\r\n");
 
     window.FilterEdit.SetItemIndex(tfPages);
     window.paCurrentBranchClick();
@@ -366,7 +366,7 @@ TEST_F(TemplatesOrganizer, PagesDraggedFromTheTreeBecomeTemplates)
     TOrganizeTemplates& window = Window();
     Select(N("Leaf"));
     EXPECT_EQ(DragSelectedPageOntoList(window), TDragManager::DefaultDragCursor());
-    EXPECT_EQ(ReadFileBytes(T("Leaf.txt")), "Leaf text");
+    EXPECT_EQ(ReadFileBytes(T("Leaf.txt")), "Leaf text\r\n");
 
     Select(N("Branch"));
     EXPECT_EQ(DragSelectedPageOntoList(window), ScreenCursor(7));
@@ -374,7 +374,7 @@ TEST_F(TemplatesOrganizer, PagesDraggedFromTheTreeBecomeTemplates)
 
     SetKeyboardStateProvider([] { return ssCtrl; });
     EXPECT_EQ(DragSelectedPageOntoList(window), TDragManager::DefaultDragCursor());
-    EXPECT_EQ(ReadFileBytes(T("Branch.txt")), "Branch text");
+    EXPECT_EQ(ReadFileBytes(T("Branch.txt")), "Branch text\r\n");
     EXPECT_EQ(RowsOf(window.List), (Rows{{"Branch", 1}, {"Branch", 0}, {"Leaf", 1}}));
 
     // Nothing but the main tree is taken.
