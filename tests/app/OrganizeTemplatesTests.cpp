@@ -429,3 +429,25 @@ TEST_F(OrganizeTemplatesAtClose, ClosingTheMainWindowStoresItsPlaceAndFilter)
     EXPECT_EQ(StoredNumber("States", "OrganizeTemplatesTop"), 110);
     EXPECT_EQ(StoredNumber("States", "OrganizeTemplatesFilter"), tfPages);
 }
+
+TEST_F(TemplatesOrganizer, AddOpensItsMenuAtTheButtonsTopRightAndTheDeleteKeyRemoves)
+{
+    Put("a.txt");
+    TOrganizeTemplates& window = Window();
+    POINT at{};
+    SetPopupTracker([&at](TPopupMenu&, int x, int y, HWND) -> UINT {
+        at = POINT{x, y};
+        return 0;
+    });
+    window.AddClick();
+    SetPopupTracker(nullptr);
+    RECT button{};
+    GetWindowRect(window.Add.Handle(), &button);
+    EXPECT_EQ(std::make_pair(at.x, at.y), std::make_pair(button.right, button.top));
+
+    ModalScript script;
+    script.Then<TDelete>([](TDelete& dialog) { dialog.Yes.Click(); });
+    PressKey(window.List.Handle(), VK_DELETE, 0);
+    EXPECT_EQ(script.PendingSteps(), 0u);
+    EXPECT_TRUE(Files().empty());
+}
