@@ -332,6 +332,10 @@ void TOrganizeTemplates::RemoveClick()
     if (FileExists(path))
         return;
     TListItem* row = List.Selected();
+    if (!row) {
+        FilterEditChange();
+        return;
+    }
     const int index = row->Index();
     TListItem* neighbour = List.Item(index + 1 < List.Count() ? index + 1 : index - 1);
     List.Delete(row);
