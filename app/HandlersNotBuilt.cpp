@@ -8,8 +8,6 @@ const char* const NotBuilt[] = {
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
     // Insert.
     "mDateClick", "mSymbolClick",
-    // Tools and Help.
-    "mOrganizeTemplatesClick",
     // The page popup.
     "ppSavePageAsClick", "ppPrintPageClick",
 };

@@ -285,6 +285,7 @@ void TMain::WireHandlers()
 
     SetHandler("mNewClick", [this](TComponent* sender) { mNewClick(sender); });
     SetHandler("mFromTemplateClick", [this](TComponent* sender) { mFromTemplateClick(sender); });
+    SetHandler("mOrganizeTemplatesClick", [this](TComponent* sender) { mOrganizeTemplatesClick(sender); });
 
     SetHandler("FileClick", [this](TComponent* sender) { FileClick(sender); });
     SetHandler("EditClick", [this](TComponent* sender) { EditClick(sender); });
@@ -327,6 +328,10 @@ void TMain::mShortcutsClick(TComponent*) { ShowHelpTopic(HelpTopicAddress(Applic
 
 void TMain::FormClose(TCloseAction& /*action*/)
 {
+    // Its position and filter are stored at its close, so it closes before
+    // the dialog states are written.
+    if (OrganizeTemplates && OrganizeTemplates->Visible())
+        OrganizeTemplates->Close();
     WriteCloseState();
     // The watcher finds this window by its title and holds its closing window
     // until the window is gone, so the title changes before it starts.

@@ -201,6 +201,8 @@ public:
     // New from a template and Insert From Template (TemplateCommands.cpp).
     void mNewClick(TComponent* sender);
     void mFromTemplateClick(TComponent* sender);
+    // Organize Templates (OrganizeTemplatesDialog.cpp).
+    void mOrganizeTemplatesClick(TComponent* sender);
 
     // Hyperlinks (HyperlinkCommands.cpp): inserting them into the page text
     // or as a page, editing, opening and copying a page's link title, and

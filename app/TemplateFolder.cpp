@@ -84,3 +84,33 @@ bool IsValidTemplateName(const std::string& name)
     }
     return true;
 }
+
+bool CopyTemplateOver(const std::string& source, const std::string& folder, const std::string& name,
+                      TemplateKind kind)
+{
+    if (!IsValidTemplateName(name))
+        return false;
+    const std::string target = TemplateFileOfKind(folder, name, kind);
+    // A read-only template of that name gives way as it would to Remove.
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+bool DeleteTemplateFile(const std::string& folder, const std::string& name, TemplateKind kind)
+{
+    if (!IsValidTemplateName(name))
+        return false;
+    const std::string path = TemplateFileOfKind(folder, name, kind);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool RenameTemplateFile(const std::string& folder, const std::string& oldName, const std::string& newName,
+                        TemplateKind kind)
+{
+    if (!IsValidTemplateName(oldName) || !IsValidTemplateName(newName))
+        return false;
+    const std::string from = TemplateFileOfKind(folder, oldName, kind);
+    const std::string to = TemplateFileOfKind(folder, newName, kind);
+    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}

@@ -31,3 +31,18 @@ std::string TemplateFilePath(const std::string& name);
 // or control characters. Nothing named otherwise may be written, or a name
 // could reach outside the folder.
 bool IsValidTemplateName(const std::string& name);
+
+// The changes the Organize Templates window makes to the folder. Each refuses
+// (false, nothing touched) a name that IsValidTemplateName refuses, so none
+// can write, rename or delete a file outside the folder.
+
+// Copies source into the folder as name + the kind's extension, replacing a
+// template of that name.
+bool CopyTemplateOver(const std::string& source, const std::string& folder, const std::string& name,
+                      TemplateKind kind);
+// Deletes the template, read-only or not.
+bool DeleteTemplateFile(const std::string& folder, const std::string& name, TemplateKind kind);
+// Gives the template a new name of the same kind; false when a template of
+// the new name exists (it is never replaced) or the rename fails.
+bool RenameTemplateFile(const std::string& folder, const std::string& oldName, const std::string& newName,
+                        TemplateKind kind);

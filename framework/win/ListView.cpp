@@ -380,6 +380,19 @@ TListItem* TListView::ItemAt(int x, int y) const
 
 void TListView::BeginDrag() { TDragManager::Instance().BeginDrag(this); }
 
+void TListView::DragOver(TControl* source, int x, int y, TDragState state, bool& accept)
+{
+    accept = false;
+    if (OnDragOver)
+        OnDragOver(source, x, y, state, accept);
+}
+
+void TListView::DragDrop(TControl* source, int x, int y)
+{
+    if (OnDragDrop)
+        OnDragDrop(source, x, y);
+}
+
 LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // While a drag from this list runs, its mouse and keys belong to the drag.

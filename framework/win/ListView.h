@@ -4,6 +4,7 @@
 // image and a pointer for the program.
 
 #include "Control.h"
+#include "DragManager.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -57,7 +58,7 @@ private:
     int imageIndex_ = -1;
 };
 
-class TListView : public TControl {
+class TListView : public TControl, public TDragClient {
 public:
     TListView(TComponent* owner, TControl* parent, TViewStyle style = TViewStyle::vsReport);
     ~TListView() override;
@@ -130,6 +131,17 @@ public:
     // The user started dragging an item with the mouse (before an automatic
     // drag begins). The double click comes as OnDblClick.
     std::function<void(TListItem* item)> OnBeginDrag;
+    // Drops onto the list, as on the tree: with OnDragOver set the list is a
+    // drop target. A handler may set DragCursor for the drag in progress.
+    std::function<void(TControl* source, int x, int y, TDragState state, bool& accept)> OnDragOver;
+    std::function<void(TControl* source, int x, int y)> OnDragDrop;
+    HCURSOR DragCursor = nullptr;
+
+    // TDragClient
+    bool WantsDrops() const override { return static_cast<bool>(OnDragOver); }
+    void DragOver(TControl* source, int x, int y, TDragState state, bool& accept) override;
+    void DragDrop(TControl* source, int x, int y) override;
+    HCURSOR DropCursor() const override { return DragCursor; }
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
