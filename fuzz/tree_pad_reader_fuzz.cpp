@@ -4,21 +4,16 @@
 
 #include "TreePadFormat.h"
 
+#include "OutlineRecordsCheck.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     KbfOutline outline;
     ReadTreePad(std::string_view(reinterpret_cast<const char*>(data), size), outline);
-    if (outline.pages.empty())
-        std::abort();
-    for (std::size_t i = 1; i < outline.pages.size(); ++i) {
-        const auto parent = outline.pages[i].parent;
-        if (parent < 0 || static_cast<std::size_t>(parent) >= i)
-            std::abort();
-    }
+    AbortUnlessWellFormed(outline);
     return 0;
 }

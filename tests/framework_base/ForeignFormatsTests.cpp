@@ -1,3 +1,4 @@
+#include "ActionOutlineBytes.h"
 #include "ActionOutlineFormat.h"
 #include "TreePadFormat.h"
 
@@ -119,25 +120,6 @@ TEST(TreePadReader, ByteOneAIsAnOrdinaryByte)
 }
 
 // ---- ActionOutline ----
-
-std::string Int32Bytes(std::int32_t value)
-{
-    std::string bytes;
-    for (int k = 0; k < 4; ++k)
-        bytes += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * k)) & 0xFF);
-    return bytes;
-}
-
-std::string AoRecord(const std::string& name, const std::string& body, std::int32_t children)
-{
-    return Int32Bytes(static_cast<std::int32_t>(name.size())) + name +
-           Int32Bytes(static_cast<std::int32_t>(body.size())) + body + Int32Bytes(children);
-}
-
-std::string AoFile(const std::string& records)
-{
-    return std::string("[GP][AO][1.0][01]\x08", 18) + "1234567" + records;
-}
 
 // Root with two children; the first has one child of its own.
 const std::string AoRecords[] = {
