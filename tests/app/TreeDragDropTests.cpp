@@ -9,6 +9,7 @@
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "ShellOpen.h"
+#include "StatusBar.h"
 #include "TemplateDragSource.h"
 #include "TreeView.h"
 
@@ -165,11 +166,10 @@ TEST_F(TreeDragDrop, ARealDragThroughTheManagerMovesThePage)
 {
     Tree().SetSelected(N("C"));
     HoldCtrl(false);
-    ASSERT_TRUE(DragManager().BeginDrag(&Tree()));
     DragManager().SetWindowFinder([this](POINT) { return Tree().Handle(); });
+    ASSERT_TRUE(DragManager().BeginDrag(&Tree()));
     const POINT target = Tree().ClientToScreen(LabelOf(N("A1")));
     DragManager().DragMoveTo(target);
-    Application.ProcessMessages();
     EXPECT_TRUE(DragManager().Accepted());
     EXPECT_EQ(ScreenCursor(1), DragManager().Cursor());
     DragManager().DragDrop(target);
