@@ -4,8 +4,8 @@
 
 #include <string>
 
-// True when the file became the open outline. Until their readers exist both
-// say that the format cannot be read and return false, so the caller starts a
-// new empty outline as after any failed read.
+// Each starts a new outline and reads the file into it. True when the file
+// came in whole; false, with the message shown, when it cannot be opened or
+// is damaged: the window then holds the pages read before the damage.
 bool ImportTreePad(const std::string& path);
 bool ImportActionOutline(const std::string& path);

@@ -6,6 +6,7 @@
 #include "AnsiStrings.h"
 #include "BranchFiles.h"
 #include "ControlBusy.h"
+#include "ConverterUse.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
@@ -13,40 +14,6 @@
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "TreeView.h"
-
-namespace {
-// The hidden converter is shared with printing and the exports: whatever
-// happens while it converts, it ends empty, in plain-text mode and wrapping.
-class TConverterUse {
-public:
-    explicit TConverterUse(TQRichEdit& rich) : rich_(rich) {}
-    ~TConverterUse()
-    {
-        try {
-            rich_.SetPlainText(true);
-            rich_.Clear();
-            rich_.SetWordWrap(true);
-        } catch (...) {
-            // Cleaning up after a failed load must not hide its error.
-        }
-    }
-    TConverterUse(const TConverterUse&) = delete;
-    TConverterUse& operator=(const TConverterUse&) = delete;
-
-    // The file's whole text, its format chosen by its extension.
-    std::string PlainTextOf(const std::string& path)
-    {
-        rich_.SetPlainText(false);
-        rich_.SetWordWrap(false);
-        rich_.Lines().LoadFromFile(path);
-        rich_.SetPlainText(true);
-        return rich_.Text();
-    }
-
-private:
-    TQRichEdit& rich_;
-};
-}
 
 void TMain::mFileClick(TComponent*)
 {

@@ -158,6 +158,14 @@ void TMain::CreateTree()
         TreeMouseDown(button, shift, x, y);
     };
     Tree->OnKeyUp = [this](WORD& key, TShiftState shift) { TreeKeyUp(key, shift); };
+    Tree->OnKeyDown = [this](WORD& key, TShiftState shift) { TreeKeyDown(key, shift); };
+    Tree->OnDblClick = [this] { TreeDblClick(); };
+    Tree->OnMouseMove = [this](TShiftState shift, int x, int y) { TreeMouseMove(shift, x, y); };
+    Tree->OnStartDrag = [this] { TreeStartDrag(); };
+    Tree->OnDragOver = [this](TControl* source, int x, int y, TDragState state, bool& accept) {
+        TreeDragOver(source, x, y, state, accept);
+    };
+    Tree->OnDragDrop = [this](TControl* source, int x, int y) { TreeDragDrop(source, x, y); };
     TTreeNode* root = Tree->Items().AddChild(nullptr, UntitledFileName);
     root->SetData(new PageData);
 

@@ -25,6 +25,7 @@ class TStatusBar;
 class TToolBar;
 class TTreeNode;
 class TTreeView;
+enum class TDragState;
 struct PageData;
 enum class TPageMove;
 
@@ -116,6 +117,24 @@ public:
     // the page in the history and shows it.
     void TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void TreeKeyUp(WORD& key, TShiftState shift);
+    void TreeKeyDown(WORD& key, TShiftState shift);
+    void TreeDblClick();
+    void TreeMouseMove(TShiftState shift, int x, int y);
+    // Follows a page title that is a link: another outline in this window, a
+    // mail link, or anything else through the shell. PostTitleLink does it
+    // once the tree's own handling of the click has returned.
+    void FollowTitleLink(const std::string& title);
+    void PostTitleLink(const std::string& title);
+    // Drag and drop on the tree (TreeDragDrop.cpp).
+    void TreeStartDrag();
+    void TreeDragOver(TControl* source, int x, int y, TDragState state, bool& accept);
+    void TreeDragDrop(TControl* source, int x, int y);
+    // A copy of the dragged page as the last child of parent, made by Paste
+    // with the page clipboard kept as it was; null when none was made.
+    TTreeNode* CopyDroppedPage(TTreeNode* dragged, TTreeNode* parent);
+    // Inserts the template selected in the Organize Templates list as the
+    // last child of target, or just before it.
+    void DropTemplate(TTreeNode* target, bool asLastChild);
     // Opens the state popup beside the selected page's label.
     void OpenStatePopup();
     void mAddNewClick(TComponent* sender);

@@ -1,6 +1,9 @@
 #include "TextImport.h"
 
+#include "AnsiStrings.h"
 #include "ControlBusy.h"
+#include "ConverterUse.h"
+#include "Exceptions.h"
 #include "Main.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
@@ -54,6 +57,21 @@ std::string TitleOf(const std::string& path)
         name.erase(dot);
     return name;
 }
+
+// Rich text goes through the hidden converter, which hands back its plain
+// text; other files are read as they are.
+bool ReadFileText(const std::string& path, std::string& text)
+{
+    if (!SameText(ExtractFileExt(path), ".rtf"))
+        return ReadText(path, text);
+    TConverterUse converter(*Main->Rich);
+    try {
+        text = converter.PlainTextOf(path);
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
 }
 
 bool ImportTextFile(const std::string& path)
@@ -61,7 +79,7 @@ bool ImportTextFile(const std::string& path)
     std::string text;
     {
         const TControlBusy busy(*Main->RichEdit);
-        if (!ReadText(path, text)) {
+        if (!ReadFileText(path, text)) {
             ShowInfoMessage(CannotOpenText);
             return false;
         }

@@ -1,10 +1,20 @@
 // The page tree's own mouse and key handling: every click on a page and every
-// key that moves the selection records the page in the history and shows it.
+// key that moves the selection records the page in the history and shows it;
+// a title that is a link is followed on a Ctrl+click or a double click.
 #include "Main.h"
 
+#include "AnsiStrings.h"
+#include "Cursors.h"
 #include "KeyboardState.h"
+#include "MailLinks.h"
 #include "Menus.h"
+#include "OpenOutline.h"
 #include "PageHistory.h"
+#include "PageLinks.h"
+#include "PostedCalls.h"
+#include "Pages.h"
+#include "SettingsRecords.h"
+#include "ShellOpen.h"
 #include "TreeView.h"
 
 #include <windows.h>
@@ -27,6 +37,48 @@ bool IsSelectionMoveKey(WORD key)
         return false;
     }
 }
+
+constexpr std::string_view FileScheme = "file:";
+
+// The outline file a title names: the text after its first "file:", when the
+// title's first ".kbf" (in any letter case) ends it; empty otherwise. Words
+// before the link do not become part of the path.
+std::string OutlineInTitle(const std::string& title)
+{
+    const size_t scheme = title.find(FileScheme);
+    const size_t extension = AnsiLowerCase(title).find(".kbf");
+    if (scheme == std::string::npos || extension == std::string::npos || extension + 4 != title.size())
+        return std::string();
+    return title.substr(scheme + FileScheme.size());
+}
+
+bool HasLinkTitle(const TTreeNode* page)
+{
+    return page && IsUrl(page->Text());
+}
+}
+
+void TMain::FollowTitleLink(const std::string& title)
+{
+    if (OptionSettings.InPlace) {
+        if (const std::string outline = OutlineInTitle(title); !outline.empty()) {
+            OpenLinkedOutline(outline);
+            UpdateMenus();
+            return;
+        }
+        if (title.starts_with("mailto:")) {
+            OpenMailto(title);
+            return;
+        }
+    }
+    OpenWithShell(title);
+}
+
+void TMain::PostTitleLink(const std::string& title)
+{
+    // Opening another outline rebuilds the tree and may ask questions: not
+    // while the tree is still handling the click.
+    PostCall(*Tree, [this, title] { FollowTitleLink(title); });
 }
 
 void TMain::TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -57,10 +109,42 @@ void TMain::TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y)
     } else {
         Tree->SetPopupMenu(PopupMenuNamed("PopupPage"));
     }
+    if (HasLinkTitle(selected) && !OptionSettings.DblClickHyperlink && (shift & ssCtrl)) {
+        // The label edit this click may start is refused.
+        Tree->Tag = 1;
+        PostTitleLink(selected->Text());
+    }
+}
+
+void TMain::TreeDblClick()
+{
+    if (OptionSettings.DblClickHyperlink && HasLinkTitle(Tree->Selected()))
+        PostTitleLink(Tree->Selected()->Text());
+}
+
+void TMain::TreeMouseMove(TShiftState, int x, int y)
+{
+    ShowPageStatus();
+    const bool onLink = HasLinkTitle(Tree->GetNodeAt(x, y)) && (Tree->GetHitTestInfoAt(x, y) & htOnLabel);
+    Tree->SetCursor(onLink ? ScreenCursor(crHandPoint) : nullptr);
+}
+
+void TMain::TreeKeyDown(WORD& key, TShiftState shift)
+{
+    if (Tree->IsEditing())
+        return;
+    if (key == VK_DELETE && !IsRootPage(Tree->Selected()))
+        mDeleteClick(nullptr);
+    else if (key == VK_SPACE && !(shift & ssAlt))
+        OpenStatePopup();
 }
 
 void TMain::TreeKeyUp(WORD& key, TShiftState)
 {
+    if (key == VK_RETURN && Tree->Focused()) {
+        EditClick(nullptr);
+        return;
+    }
     if (!IsSelectionMoveKey(key))
         return;
     PushHistory(Tree->Selected());

@@ -14,6 +14,7 @@
 #include "Streams.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -51,4 +52,13 @@ inline std::size_t WriteBenchOutline(const std::string& path, KbfOutline& outlin
     TFileStream file(path, fmCreate | fmShareExclusive);
     file.WriteBuffer(bytes.DataString().data(), static_cast<std::int64_t>(bytes.DataString().size()));
     return bytes.DataString().size();
+}
+
+// The process's private bytes now, or the most it has held (link psapi).
+inline std::size_t PrivateBytes(bool peak)
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return peak ? counters.PeakPagefileUsage : counters.PagefileUsage;
 }

@@ -60,14 +60,6 @@ KbfOutline GeneratedOutline()
     return outline;
 }
 
-std::size_t PrivateBytes(bool peak)
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return peak ? counters.PeakPagefileUsage : counters.PagefileUsage;
-}
-
 // The honest fastest way to put N items into the system tree view, with no
 // framework in between: a bare control made with CreateWindowEx, drawing
 // switched off, one TVM_INSERTITEM per item with only its text, each item

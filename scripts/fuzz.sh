@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -59,6 +59,15 @@ printf 'BMB\0\0\0\0\0\0\0>\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\1\0\0\0\0\0\4\0\0\0\
   > "$corpus/seed-1bit"
 printf 'BMF\0\0\0\0\0\0\0B\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\20\0\3\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\370\0\0\340\7\0\0\37\0\0\0\377\377\0\0' \
   > "$corpus/seed-16bit"
+
+# The foreign outline readers start from a small file of each.
+corpus="$build/corpus/tree_pad_reader_fuzz"
+mkdir -p "$corpus"
+printf '<hj-Treepad version 0.9>\r\n<node>\r\nTop\r\n0\r\n  text\r\n\r\n<end node> 5P9i0s8y19Z\r\n<node>\r\nSub\r\n1\r\nx\r\n<end node> 5P9i0s8y19Z\r\n' > "$corpus/seed-09"
+printf '<Treepad version 2.7>\ndt=Text\n<node>\nA\n1\nb\n<end node> 5P9i0s8y19Z\ndt=Text\n<node>\nB\n3\n<end node> 5P9i0s8y19Z' > "$corpus/seed-27"
+corpus="$build/corpus/action_outline_reader_fuzz"
+mkdir -p "$corpus"
+printf '[GP][AO][1.0][01]\x081234567\x04\x00\x00\x00Root\x01\x00\x00\x00b\x01\x00\x00\x00\x04\x00\x00\x00\x01\x01\x03C\x00\x00\x00\x00\x00\x00\x00\x00' > "$corpus/seed-nested"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

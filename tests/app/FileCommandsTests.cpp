@@ -123,12 +123,12 @@ TEST_F(FileCommandsTest, OpenOfAFileThatCannotBeReadLeavesANewEmptyOutline)
 {
     struct Case {
         const char* file;
-        const char* message; // empty: the outline reader's own
+        const char* message;
     };
     const Case cases[] = {
-        {"Tree.hjt", "TreePad files cannot be opened yet."},
-        {"Outline.ao", "ActionOutline files cannot be opened yet."},
-        {"Upper.AO", ""},
+        {"Tree.hjt", "Input file is not valid TreePad file!"},
+        {"Outline.ao", "Input file is not valid ActionOutline file!"},
+        {"Upper.AO", "Input file is not Quillo .kbf file!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -141,11 +141,7 @@ TEST_F(FileCommandsTest, OpenOfAFileThatCannotBeReadLeavesANewEmptyOutline)
         OpenThroughDialog(path);
 
         ASSERT_EQ(1u, boxes.Shown().size());
-        if (*c.message) {
-            EXPECT_EQ(c.message, boxes.Shown()[0].text);
-        } else {
-            EXPECT_EQ(std::string::npos, boxes.Shown()[0].text.find("cannot be opened yet"));
-        }
+        EXPECT_EQ(c.message, boxes.Shown()[0].text);
         EXPECT_EQ(UntitledFileName, CurrentFileName);
         EXPECT_EQ(1, Tree().Items().Count());
         EXPECT_EQ("Untitled - Corvane Quillo", Main->Caption());

@@ -1,0 +1,39 @@
+#pragma once
+// The hidden rich edit converter, borrowed to turn a text or RTF file into
+// plain text.
+
+#include "RichEdit.h"
+
+#include <string>
+
+// The converter is shared with printing and the exports: whatever happens
+// while it converts, it ends empty, in plain-text mode and wrapping.
+class TConverterUse {
+public:
+    explicit TConverterUse(TQRichEdit& rich) : rich_(rich) {}
+    ~TConverterUse()
+    {
+        try {
+            rich_.SetPlainText(true);
+            rich_.Clear();
+            rich_.SetWordWrap(true);
+        } catch (...) {
+            // Cleaning up after a failed load must not hide its error.
+        }
+    }
+    TConverterUse(const TConverterUse&) = delete;
+    TConverterUse& operator=(const TConverterUse&) = delete;
+
+    // The file's whole text, its format chosen by its extension.
+    std::string PlainTextOf(const std::string& path)
+    {
+        rich_.SetPlainText(false);
+        rich_.SetWordWrap(false);
+        rich_.Lines().LoadFromFile(path);
+        rich_.SetPlainText(true);
+        return rich_.Text();
+    }
+
+private:
+    TQRichEdit& rich_;
+};
