@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz mailto_command_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -46,6 +46,12 @@ corpus="$build/corpus/page_text_matcher_fuzz"
 mkdir -p "$corpus"
 printf '\x02\x04wordA sword, word.\r\nor words' > "$corpus/seed-whole-word"
 printf '\x05\x03\xe9t\xe9\xc9T\xc9 and \xe9t\xe9' > "$corpus/seed-accents"
+
+# "mailto:" links: which registered command, then the link.
+corpus="$build/corpus/mailto_command_fuzz"
+mkdir -p "$corpus"
+printf '\x00mailto:a@b.c?subject=x&body="y"\\' > "$corpus/seed-quote"
+printf '\x01mailto:a@b.c & calc.exe\r\n' > "$corpus/seed-ampersand"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))
