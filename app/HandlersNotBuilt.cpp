@@ -7,7 +7,7 @@ const char* const NotBuilt[] = {
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
     // Insert.
-    "mDateClick", "mSymbolClick",
+    "mSymbolClick",
     // Tools and Help.
     "mOrganizeTemplatesClick",
     // The page popup.

@@ -152,6 +152,8 @@ public:
     void RichEditKeyPress(char key);
     // Change Case (CaseDialog.cpp).
     void mCaseClick(TComponent* sender);
+    // Date and Time (DatePickDialog.cpp).
+    void mDateClick(TComponent* sender);
     // Find and Find Next (FindDialog.cpp): the Find window, made once.
     void mFindClick(TComponent* sender);
     void mFindNextClick(TComponent* sender);
