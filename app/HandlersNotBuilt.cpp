@@ -6,8 +6,6 @@ namespace {
 const char* const NotBuilt[] = {
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
-    // Insert.
-    "mSymbolClick",
     // Tools and Help.
     "mOrganizeTemplatesClick",
     // The page popup.
