@@ -29,7 +29,7 @@ struct SpecialCharacter {
     const char* name;
 };
 
-const SpecialCharacter SpecialCharacters[] = {
+const SpecialCharacter NamedCharacters[] = {
     {151, "Em Dash"}, {150, "En Dash"},   {169, "Copyright"}, {174, "Registered Mark"},
     {153, "Trade-mark"}, {167, "Section"}, {182, "Paragraph"},
 };
@@ -111,7 +111,7 @@ void TSymbol::FormShow()
             Grid.SetCell(col, row, CellText(col, row));
     List.BeginUpdate();
     List.Clear();
-    for (const SpecialCharacter& special : SpecialCharacters) {
+    for (const SpecialCharacter& special : NamedCharacters) {
         TListItem* item = List.AddItem(std::string(CharacterColumnIndent, ' ') + static_cast<char>(special.code));
         item->SetSubItems({special.name});
     }

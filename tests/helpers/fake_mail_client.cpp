@@ -9,7 +9,15 @@
 #include <string>
 
 namespace {
-std::string Text(const char* text) { return text ? "\"" + std::string(text) + "\"" : "null"; }
+std::string Text(const char* text)
+{
+    if (!text)
+        return "null";
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
 } // namespace
 
 extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR parent, lpMapiMessage message,
