@@ -8,6 +8,7 @@
 #include "SettingsRecords.h"
 #include "SettingsRegistry.h"
 #include "SharedState.h"
+#include "WindowExports.h"
 
 namespace {
 
@@ -23,6 +24,11 @@ int Ask(const char* question)
 
 void TMain::FormCloseQuery(bool& canClose)
 {
+    // An export reads the tree and the profiles that a close would free.
+    if (ExportRunning()) {
+        canClose = false;
+        return;
+    }
     // Typing not yet handed to its page is a change to ask about and save.
     CommitTyping();
 

@@ -11,6 +11,7 @@
 #include "ShellOpen.h"
 #include "StatusBar.h"
 #include "SummaryDialog.h"
+#include "WindowExports.h"
 
 #include <memory>
 
@@ -42,6 +43,9 @@ constexpr int OptionsPageCount = 5;
 
 void TMain::mOptionsClick(TComponent*)
 {
+    // The tray menu still answers while an export reads the options.
+    if (ExportRunning())
+        return;
     ShowOnce(OptionsForm, [this](TOptions& dialog) {
         if (DialogStates.OptionsIndex < 0 || DialogStates.OptionsIndex >= OptionsPageCount)
             DialogStates.OptionsIndex = 0;

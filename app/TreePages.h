@@ -1,6 +1,6 @@
 #pragma once
 // The main window's page tree seen as a tree of titled pages, for the page
-// links (and whatever else reads the outline's shape without the control).
+// links and the exports (whatever reads the outline without the control).
 
 #include "PageTreeView.h"
 
@@ -19,6 +19,10 @@ public:
     Page FirstChild(Page page) const override;
     Page NextSibling(Page page) const override;
     std::string Title(Page page) const override;
+    int State(Page page) const override;
+    const std::string& Body(Page page) const override;
+    int Level(Page page) const override;
+    int Index(Page page) const override;
 
 private:
     const TTreeView& tree_;

@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz mailto_command_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz mailto_command_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -46,6 +46,19 @@ corpus="$build/corpus/page_text_matcher_fuzz"
 mkdir -p "$corpus"
 printf '\x02\x04wordA sword, word.\r\nor words' > "$corpus/seed-whole-word"
 printf '\x05\x03\xe9t\xe9\xc9T\xc9 and \xe9t\xe9' > "$corpus/seed-accents"
+
+# The web page export starts from a small tree whose titles hold markup and links.
+corpus="$build/corpus/html_export_fuzz"
+mkdir -p "$corpus"
+printf '\x29\xff\x03\x05R&A<>\x03\x01\x00\x02\x04A "x\x04b  c\x00\x03\x0ahttp://a&b\x00\x01\x05\x0ax.gif\x03\x02p\x0d\x0a' > "$corpus/seed-markup"
+
+# Bitmap file images: a 1 x 1 picture of 1 bit, and one of 16 bits with masks.
+corpus="$build/corpus/bitmap_image_fuzz"
+mkdir -p "$corpus"
+printf 'BMB\0\0\0\0\0\0\0>\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\1\0\0\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\377\377\377\0\200\0\0\0' \
+  > "$corpus/seed-1bit"
+printf 'BMF\0\0\0\0\0\0\0B\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0\20\0\3\0\0\0\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\370\0\0\340\7\0\0\37\0\0\0\377\377\0\0' \
+  > "$corpus/seed-16bit"
 
 # "mailto:" links: which registered command, then the link.
 corpus="$build/corpus/mailto_command_fuzz"

@@ -44,6 +44,16 @@ ICONS = [
     ("DeleteWarning.ico", ["icon/delete-warning-32"]),
 ]
 
+# The state pictures again, as the GIF files the web page export copies
+# beside its pages (the build puts them in "Export images" beside the
+# program): state index and file name.
+EXPORT_IMAGES_FOLDER = "export-images"
+EXPORT_IMAGES = {
+    2: "Done.gif", 3: "White.gif", 4: "Question.gif", 5: "Reminder.gif", 6: "PunchPin.gif", 7: "Dollar.gif",
+    8: "Idea.gif", 9: "Red.gif", 10: "Green.gif", 11: "Yellow.gif", 12: "Cyan.gif", 13: "Magenta.gif",
+    14: "Blue.gif", 15: "Gray.gif",
+}
+
 # Every file in art/cursors is a 32 x 32 cursor of the same name.
 CURSOR_SIZE = 32
 
@@ -206,10 +216,21 @@ def main():
     if args.preview:
         write_preview(args.preview, "Cursors.png", cursor_cells, CURSOR_SIZE, 5, 4)
 
+    state_files = indexed_files("state")
+    export_images = os.path.join(ROOT, "app", EXPORT_IMAGES_FOLDER)
+    os.makedirs(export_images, exist_ok=True)
+    for state, name in EXPORT_IMAGES.items():
+        if state not in state_files:
+            raise pixelart.ArtError(f"state/: no picture for state {state} ({name})")
+        gif = pixelart.gif(book.get(state_files[state]).rgb_rows(palette))
+        with open(os.path.join(export_images, name), "wb") as f:
+            f.write(gif)
+
     for output, data in outputs.items():
         with open(os.path.join(RES, output), "wb") as f:
             f.write(data)
-    print(f"wrote {len(outputs)} files to {os.path.relpath(RES, ROOT)}")
+    print(f"wrote {len(outputs)} files to {os.path.relpath(RES, ROOT)} "
+          f"and {len(EXPORT_IMAGES)} to app/{EXPORT_IMAGES_FOLDER}")
     return 0
 
 

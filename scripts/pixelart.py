@@ -236,28 +236,33 @@ def dib_8bit(size, palette, index_rows, mask_rows):
     return header + palette_bytes + xor_bits + and_bits
 
 
+def _indexed(rgb_rows, palette, what):
+    """Rows of palette indices for rows of (r, g, b) or None; None is entry 0
+    and every new colour is appended to the palette."""
+    index = {}
+    index_rows = []
+    for row in rgb_rows:
+        irow = []
+        for rgb in row:
+            if rgb is None:
+                irow.append(0)
+                continue
+            if rgb not in index:
+                if len(palette) == 256:
+                    raise ArtError(f"more than 255 colours in {what}")
+                index[rgb] = len(palette)
+                palette.append(rgb)
+            irow.append(index[rgb])
+        index_rows.append(irow)
+    return index_rows
+
+
 def dib_from_rgb(rgb_rows):
     """dib_8bit for rows of (r, g, b) or None; transparent pixels are black
     behind the mask, so palette entry 0 is black."""
     palette = [(0, 0, 0)]
-    index = {}
-    index_rows, mask_rows = [], []
-    for row in rgb_rows:
-        irow, mrow = [], []
-        for rgb in row:
-            if rgb is None:
-                irow.append(0)
-                mrow.append(True)
-                continue
-            if rgb not in index:
-                if len(palette) == 256:
-                    raise ArtError("more than 255 colours in one icon image")
-                index[rgb] = len(palette)
-                palette.append(rgb)
-            irow.append(index[rgb])
-            mrow.append(False)
-        index_rows.append(irow)
-        mask_rows.append(mrow)
+    index_rows = _indexed(rgb_rows, palette, "one icon image")
+    mask_rows = [[rgb is None for rgb in row] for row in rgb_rows]
     return dib_8bit((len(rgb_rows[0]), len(rgb_rows)), palette, index_rows, mask_rows)
 
 
@@ -278,6 +283,44 @@ def icon_file(images, hotspots=None):
         blobs.append(dib)
         offset += len(dib)
     return directory + b"".join(entries) + b"".join(blobs)
+
+
+def gif(rgb_rows):
+    """A GIF89a file from rows of (r, g, b) or None; None is transparent.
+
+    The image data is LZW-coded without using the code table: every pixel is
+    a literal, and a clear code comes before the table would widen the codes.
+    Larger than a compressing writer's output, but any decoder reads it."""
+    height, width = len(rgb_rows), len(rgb_rows[0])
+    # Entry 0 is the transparent colour, white for viewers that ignore it.
+    palette = [(255, 255, 255)]
+    pixels = [i for row in _indexed(rgb_rows, palette, "one GIF") for i in row]
+    bits = max(1, (len(palette) - 1).bit_length())
+    palette += [(0, 0, 0)] * ((1 << bits) - len(palette))
+    min_code = max(2, bits)
+    clear, end = 1 << min_code, (1 << min_code) + 1
+    width_bits = min_code + 1
+    codes = []
+    for start in range(0, len(pixels), clear - 2):
+        codes.append(clear)
+        codes.extend(pixels[start:start + clear - 2])
+    codes.append(end)
+    packed, value, count = bytearray(), 0, 0
+    for code in codes:
+        value |= code << count
+        count += width_bits
+        while count >= 8:
+            packed.append(value & 0xFF)
+            value >>= 8
+            count -= 8
+    if count:
+        packed.append(value)
+    blocks = b"".join(bytes((len(packed[i:i + 255]),)) + packed[i:i + 255] for i in range(0, len(packed), 255))
+    screen = struct.pack("<6sHHBBB", b"GIF89a", width, height, 0x80 | (bits - 1), 0, 0)
+    colours = b"".join(bytes(rgb) for rgb in palette)
+    control = struct.pack("<BBBBHBB", 0x21, 0xF9, 4, 1, 0, 0, 0)
+    image = struct.pack("<BHHHHB", 0x2C, 0, 0, width, height, 0)
+    return screen + colours + control + image + bytes((min_code,)) + blocks + b"\0;"
 
 
 def png(width, height, rgb_rows):

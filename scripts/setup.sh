@@ -11,6 +11,7 @@ packages=(
   googletest
   clang libclang-rt-14-dev
   fp-utils
+  giflib-tools
 )
 
 if [ "$(id -u)" -ne 0 ]; then

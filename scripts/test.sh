@@ -17,6 +17,7 @@ bash scripts/fuzz.sh 180
 # The shipped 32-bit programs always build; the tests run in whichever Wine
 # this host can execute.
 bash scripts/build-win.sh win32
+bash scripts/check-export-images.sh "build/win32/bin/Export images"
 arch=$(bash scripts/wine-arch.sh)
 if [ "$arch" != win32 ]; then
   # Said last, whatever the tests did, so that nobody reads a 64-bit pass as a

@@ -67,6 +67,16 @@ public:
     using Exception::Exception;
 };
 
+class EInvalidArgument : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class EResNotFound : public Exception {
+public:
+    using Exception::Exception;
+};
+
 class EInvalidGraphic : public Exception {
 public:
     using Exception::Exception;

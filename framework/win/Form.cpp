@@ -122,8 +122,8 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM data)
     return TRUE;
 }
 
-// Disables the visible top-level windows of this thread but one; returns
-// them for enabling again.
+}
+
 std::vector<HWND> DisableOtherWindows(HWND except)
 {
     ThreadWindows search{except, {}};
@@ -131,7 +131,6 @@ std::vector<HWND> DisableOtherWindows(HWND except)
     for (HWND window : search.found)
         EnableWindow(window, FALSE);
     return search.found;
-}
 }
 
 TForm::TForm(TComponent* owner) : TControl(owner, nullptr) {}

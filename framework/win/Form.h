@@ -34,6 +34,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+// Disables the visible, enabled top-level windows of this thread but one, as
+// a modal loop does; returns them for enabling again.
+std::vector<HWND> DisableOtherWindows(HWND except);
 
 // What a modal form returns; a button's ModalResult ends the modal loop.
 inline constexpr int mrNone = 0;

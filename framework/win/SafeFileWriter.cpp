@@ -1,6 +1,7 @@
 #include "SafeFileWriter.h"
 
 #include "AnsiStrings.h"
+#include "Exceptions.h"
 #include "Streams.h"
 
 #include <windows.h>
@@ -136,4 +137,16 @@ SafeWriteResult WriteFileSafely(const std::string& path, const std::function<voi
         return SafeWriteResult::ReplaceFailed;
     }
     return SafeWriteResult::Ok;
+}
+
+void WriteStreamSafely(const std::string& path, const std::function<void(TStream&)>& write)
+{
+    switch (WriteFileSafely(path, write)) {
+    case SafeWriteResult::Ok:
+        return;
+    case SafeWriteResult::CannotCreate:
+        throw EFCreateError(FormatMessageText("Cannot create file \"%s\"", path));
+    default:
+        throw EWriteError(FormatMessageText("Cannot write file \"%s\"", path));
+    }
 }

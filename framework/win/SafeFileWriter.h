@@ -37,3 +37,7 @@ struct SafeWriteFaults {
     bool FailReplace = false;
 };
 SafeWriteFaults& SafeWriteFaultsForTests();
+
+// WriteFileSafely that raises the stream error of a file that cannot be made
+// (EFCreateError) or written (EWriteError), naming the file.
+void WriteStreamSafely(const std::string& path, const std::function<void(TStream&)>& write);
