@@ -84,6 +84,8 @@ void TMain::WireDialogCommands()
     SetHandler("mOptionsClick", [this](TComponent* sender) { mOptionsClick(sender); });
     SetHandler("mAboutClick", [this](TComponent* sender) { mAboutClick(sender); });
     SetHandler("mSummeryClick", [this](TComponent* sender) { mSummeryClick(sender); });
+    SetHandler("mDateClick", [this](TComponent* sender) { mDateClick(sender); });
+    SetHandler("mSymbolClick", [this](TComponent* sender) { mSymbolClick(sender); });
     SetHandler("mWebClick", [this](TComponent* sender) { mWebClick(sender); });
     SetHandler("ptOpenClick", [this](TComponent* sender) { ptOpenClick(sender); });
     SetHandler("TrayLButtonUp", [this](TComponent* sender) { TrayLButtonUp(sender); });

@@ -6,8 +6,6 @@ namespace {
 const char* const NotBuilt[] = {
     // File.
     "mSaveAsWebPageClick", "mSaveCopyAsClick", "mPrintKBClick",
-    // Insert.
-    "mDateClick", "mSymbolClick",
     // The page popup.
     "ppSavePageAsClick", "ppPrintPageClick",
 };

@@ -6,7 +6,7 @@
 #include "ClipboardText.h"
 #include "HyperlinkDialog.h"
 #include "KeyboardState.h"
-#include "MailLinks.h"
+#include "Mail.h"
 #include "MessageBoxes.h"
 #include "OpenOutline.h"
 #include "PageHistory.h"

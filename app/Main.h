@@ -171,6 +171,10 @@ public:
     void RichEditKeyPress(char key);
     // Change Case (CaseDialog.cpp).
     void mCaseClick(TComponent* sender);
+    // Date and Time (DatePickDialog.cpp).
+    void mDateClick(TComponent* sender);
+    // Symbol (SymbolDialog.cpp): the Symbol window, made once.
+    void mSymbolClick(TComponent* sender);
     // Find and Find Next (FindDialog.cpp): the Find window, made once.
     void mFindClick(TComponent* sender);
     void mFindNextClick(TComponent* sender);

@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -68,6 +68,12 @@ printf '<Treepad version 2.7>\ndt=Text\n<node>\nA\n1\nb\n<end node> 5P9i0s8y19Z\
 corpus="$build/corpus/action_outline_reader_fuzz"
 mkdir -p "$corpus"
 printf '[GP][AO][1.0][01]\x081234567\x04\x00\x00\x00Root\x01\x00\x00\x00b\x01\x00\x00\x00\x04\x00\x00\x00\x01\x01\x03C\x00\x00\x00\x00\x00\x00\x00\x00' > "$corpus/seed-nested"
+
+# "mailto:" links: which registered command, then the link.
+corpus="$build/corpus/mailto_command_fuzz"
+mkdir -p "$corpus"
+printf '\x00mailto:a@b.c?subject=x&body="y"\\' > "$corpus/seed-quote"
+printf '\x01mailto:a@b.c & calc.exe\r\n' > "$corpus/seed-ampersand"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))
