@@ -16,6 +16,7 @@
 #include "SettingsRecords.h"
 #include "ShellOpen.h"
 #include "TemplateDialogImages.h"
+#include "TemplateDragSource.h"
 #include "TreeView.h"
 #include "WorkArea.h"
 
@@ -105,7 +106,17 @@ TOrganizeTemplates::TOrganizeTemplates() : TForm(Params())
     PlaceControls();
     WireEvents();
     SetActiveControl(&List);
+    TemplateDragSource = {&List, [this] {
+                              const auto row = DraggedTemplate(&List);
+                              return row ? row->Path() : std::string();
+                          }};
     DoCreate();
+}
+
+TOrganizeTemplates::~TOrganizeTemplates()
+{
+    if (TemplateDragSource.list == &List)
+        TemplateDragSource = {};
 }
 
 void TOrganizeTemplates::CreatePopupAdd()

@@ -25,6 +25,7 @@ TTemplateFilter TemplateFilterOf(int index);
 class TOrganizeTemplates : public TForm {
 public:
     TOrganizeTemplates();
+    ~TOrganizeTemplates() override;
 
     TLabel Label1{this, this, "Templates &filter:"};
     TComboBox FilterEdit{this, this, TComboBoxStyle::csDropDownList};

@@ -9,8 +9,9 @@ class TControl;
 
 struct TTemplateDragSource {
     TControl* list = nullptr;
-    // The caption of the list's selected item: the template's name.
-    std::function<std::string()> selectedName;
+    // The file of the template selected in the list, of the row's own kind
+    // (a page and an outline template may share a name); empty for none.
+    std::function<std::string()> selectedPath;
 };
 
 // Empty (no list) while no Organize Templates window is open.

@@ -153,9 +153,11 @@ TTreeNode* TMain::CopyDroppedPage(TTreeNode* dragged, TTreeNode* parent)
 
 void TMain::DropTemplate(TTreeNode* target, bool asLastChild)
 {
-    if (!TemplateDragSource.selectedName)
+    if (!TemplateDragSource.selectedPath)
         return;
-    const std::string path = TemplateFilePath(TemplateDragSource.selectedName());
+    const std::string path = TemplateDragSource.selectedPath();
+    if (path.empty())
+        return;
     TTreeNode* under = asLastChild ? target : target->Parent();
     if (!under)
         return;

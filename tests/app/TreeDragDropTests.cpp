@@ -11,6 +11,7 @@
 #include "ShellOpen.h"
 #include "StatusBar.h"
 #include "TemplateDragSource.h"
+#include "TemplateFolder.h"
 #include "TreeView.h"
 
 #include <windows.h>
@@ -145,7 +146,7 @@ TEST_F(TreeDragDrop, TemplatesLandBeforeThePageOrAsItsLastChild)
     WriteFileBytes(folder_ / "Note.txt", "note text");
     TTreeView standIn(Main, Main);
     std::string chosen = "Note";
-    TemplateDragSource = {&standIn, [&] { return chosen; }};
+    TemplateDragSource = {&standIn, [&] { return TemplateFilePath(chosen); }};
 
     EXPECT_EQ(nullptr, Offered(&standIn, LabelOf(Root())));
     EXPECT_EQ(ScreenCursor(8), Offered(&standIn, LabelOf(N("B"))));
