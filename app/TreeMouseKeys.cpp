@@ -6,7 +6,7 @@
 #include "AnsiStrings.h"
 #include "Cursors.h"
 #include "KeyboardState.h"
-#include "MailLinks.h"
+#include "Mail.h"
 #include "Menus.h"
 #include "OpenOutline.h"
 #include "PageHistory.h"
