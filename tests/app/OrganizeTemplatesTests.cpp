@@ -451,3 +451,21 @@ TEST_F(TemplatesOrganizer, AddOpensItsMenuAtTheButtonsTopRightAndTheDeleteKeyRem
     EXPECT_EQ(script.PendingSteps(), 0u);
     EXPECT_TRUE(Files().empty());
 }
+
+TEST_F(TemplatesOrganizer, SameNamedRowsDroppedOnTheTreeInsertTheirOwnKind)
+{
+    const std::string outline = SavedOutline("Same.kbf", "Same");
+    ASSERT_TRUE(CopyFileA(outline.c_str(), T("Same.kbf").c_str(), FALSE));
+    Put("Same.txt", "page text");
+    Build("A,B");
+    TOrganizeTemplates& window = Window();
+    const auto dropOnRightOf = [&](TTreeNode* page) {
+        const RECT label = page->DisplayRect(true);
+        Main->TreeDragDrop(&window.List, label.right + 8, (label.top + label.bottom) / 2);
+    };
+    Choose(window, "Same", 0);
+    dropOnRightOf(N("A"));
+    Choose(window, "Same", 1);
+    dropOnRightOf(N("B"));
+    EXPECT_EQ("A(Same(Child of Same)),B(Same)", Shape());
+}
