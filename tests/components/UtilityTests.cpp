@@ -171,7 +171,12 @@ TEST(GeneralUtils, NestedWaitsRestoreTheCursorOnTheLastStop)
 
 TEST(GeneralUtils, AnimatedCursorFromTheProjectsCursor)
 {
-    std::ifstream file("CTL_HANDCUR.cur", std::ios::binary);
+    // The test runs from any folder: the cursor lies beside the program.
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string path = program;
+    path = path.substr(0, path.find_last_of('\\') + 1) + "CTL_HANDCUR.cur";
+    std::ifstream file(path, std::ios::binary);
     ASSERT_TRUE(file) << "CTL_HANDCUR.cur beside the tests";
     const std::string cur((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     auto put32 = [](std::string& to, std::uint32_t value) {
