@@ -1,0 +1,84 @@
+#include "ApThreadHooks.h"
+
+#include "Application.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+// The process-wide state of the hooks: one pair for the GUI thread, and the
+// dialogs shown, innermost last.
+struct HookState {
+    HHOOK keyboardHook = nullptr;
+    HHOOK callWndHook = nullptr;
+    std::vector<TApHookTarget*> targets;
+};
+
+HookState& State()
+{
+    static HookState state;
+    return state;
+}
+
+TApHookTarget* Innermost() { return State().targets.empty() ? nullptr : State().targets.back(); }
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM key, LPARAM flags)
+{
+    if (code >= 0 && key == VK_DELETE) {
+        const bool swallow =
+            GuardedCall([] { return Innermost() && Innermost()->SwallowsDeleteKey(); }, false);
+        if (swallow)
+            return 1;
+    }
+    return CallNextHookEx(State().keyboardHook, code, key, flags);
+}
+
+constexpr UINT ListViewSortRequest = 0x1030;
+
+LRESULT CALLBACK CallWndHookProc(int code, WPARAM sentByThread, LPARAM call)
+{
+    if (code == HC_ACTION) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(call);
+        if (message->message == ListViewSortRequest && Innermost()) {
+            const HWND window = message->hwnd;
+            GuardedCall(
+                [window] {
+                    Innermost()->SortRequested(window);
+                    return 0;
+                },
+                0);
+        }
+    }
+    return CallNextHookEx(State().callWndHook, code, sentByThread, call);
+}
+}
+
+TApThreadHooks::TApThreadHooks(TApHookTarget& target) : target_(target)
+{
+    HookState& state = State();
+    if (state.targets.empty()) {
+        const DWORD thread = GetCurrentThreadId();
+        state.keyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, thread);
+        state.callWndHook = SetWindowsHookExA(WH_CALLWNDPROC, CallWndHookProc, nullptr, thread);
+    }
+    state.targets.push_back(&target);
+}
+
+TApThreadHooks::~TApThreadHooks()
+{
+    HookState& state = State();
+    // Holders normally go innermost first, but a target must never outlive
+    // its holder whatever the order.
+    if (auto found = std::ranges::find(state.targets, &target_); found != state.targets.end())
+        state.targets.erase(found);
+    if (!state.targets.empty())
+        return;
+    if (state.keyboardHook)
+        UnhookWindowsHookEx(state.keyboardHook);
+    if (state.callWndHook)
+        UnhookWindowsHookEx(state.callWndHook);
+    state.keyboardHook = nullptr;
+    state.callWndHook = nullptr;
+}
+
+bool TApThreadHooks::Installed() { return State().keyboardHook || State().callWndHook; }
