@@ -1,5 +1,6 @@
 #include "ApFileFilter.h"
 
+#include "Control.h"
 #include "ShellFolderNames.h"
 
 #include <commctrl.h>
@@ -51,7 +52,17 @@ int TApFileFilter::ProcessViaFilter(HWND listView, LPCITEMIDLIST folder) const
         if (!include)
             refused.push_back(index);
     }
+    // A list that draws would redraw and rescroll after every removal; one
+    // whose drawing is off already (its owner is filling it) is left so.
+    const bool drawing = !refused.empty() && IsWindowVisible(listView);
+    TRedrawSuspension redraw;
+    if (drawing)
+        redraw.Suspend(listView);
     for (int index : refused | std::views::reverse)
         SendMessageA(listView, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    if (drawing) {
+        redraw.Resume(listView);
+        InvalidateRect(listView, nullptr, TRUE);
+    }
     return static_cast<int>(refused.size());
 }

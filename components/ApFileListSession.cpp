@@ -75,7 +75,7 @@ void TApFileListSession::ShowToolbar()
 void TApFileListSession::StartHooks()
 {
     if (!hooks_)
-        hooks_ = std::make_unique<TApThreadHooks>(static_cast<TApHookTarget&>(*this));
+        hooks_ = std::make_unique<TApThreadHooks>(static_cast<TApHookTarget&>(*this), host_.ExtFilter().Enabled);
 }
 
 void TApFileListSession::ShowDone()
@@ -88,6 +88,8 @@ void TApFileListSession::FolderChanged()
 {
     RecreateHWnds();
     RefreshListViewStyles();
+    if (listViewWnd_ != filteredList_)
+        RunFilter();
 }
 
 void TApFileListSession::GiveBackCustomBar() { customBar_.reset(); }
@@ -183,8 +185,10 @@ void TApFileListSession::RunFilter()
     if (!listViewWnd_ || !host_.ExtFilter().Enabled)
         return;
     const std::vector<BYTE> folder = FolderItemList(host_.DialogWindow());
-    if (!folder.empty())
-        host_.ExtFilter().ProcessViaFilter(listViewWnd_, reinterpret_cast<LPCITEMIDLIST>(folder.data()));
+    if (folder.empty())
+        return;
+    filteredList_ = listViewWnd_;
+    host_.ExtFilter().ProcessViaFilter(listViewWnd_, reinterpret_cast<LPCITEMIDLIST>(folder.data()));
 }
 
 bool TApFileListSession::SwallowsDeleteKey()

@@ -42,7 +42,8 @@ public:
 
     // The show step, in its order: the toolbar options, then the hooks, and
     // last the first listing through the filter (it was filled before the
-    // hooks could see its sort request).
+    // hooks could see its sort request). A folder change filters a list the
+    // hooks did not see sorted: the filter was enabled later.
     void ShowToolbar();
     void StartHooks();
     void ShowDone();
@@ -64,6 +65,8 @@ private:
     LRESULT NewLVProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT NewDVProc(UINT message, WPARAM wParam, LPARAM lParam);
     int SelectedCount() const;
+    // One pass over the current list; remembered, so that the folder change
+    // after a pass at the sort request does not read every name again.
     void RunFilter();
     bool SwallowsDeleteKey() override;
     void SortRequested(HWND window) override;
@@ -71,6 +74,7 @@ private:
     TApFileListHost& host_;
     HWND shellViewWnd_ = nullptr;
     HWND listViewWnd_ = nullptr;
+    HWND filteredList_ = nullptr;
     TForeignSubclass shellView_;
     TForeignSubclass listView_;
     std::unique_ptr<TApThreadHooks> hooks_;

@@ -12,6 +12,7 @@ struct HookState {
     HHOOK keyboardHook = nullptr;
     HHOOK callWndHook = nullptr;
     std::vector<TApHookTarget*> targets;
+    int sortWatchers = 0;
 };
 
 HookState& State()
@@ -53,14 +54,15 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM sentByThread, LPARAM call)
 }
 }
 
-TApThreadHooks::TApThreadHooks(TApHookTarget& target) : target_(target)
+TApThreadHooks::TApThreadHooks(TApHookTarget& target, bool watchSortRequests)
+    : target_(target), watchSortRequests_(watchSortRequests)
 {
     HookState& state = State();
-    if (state.targets.empty()) {
-        const DWORD thread = GetCurrentThreadId();
+    const DWORD thread = GetCurrentThreadId();
+    if (state.targets.empty())
         state.keyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, thread);
+    if (watchSortRequests && state.sortWatchers++ == 0)
         state.callWndHook = SetWindowsHookExA(WH_CALLWNDPROC, CallWndHookProc, nullptr, thread);
-    }
     state.targets.push_back(&target);
 }
 
@@ -71,14 +73,14 @@ TApThreadHooks::~TApThreadHooks()
     // its holder whatever the order.
     if (auto found = std::ranges::find(state.targets, &target_); found != state.targets.end())
         state.targets.erase(found);
-    if (!state.targets.empty())
-        return;
-    if (state.keyboardHook)
-        UnhookWindowsHookEx(state.keyboardHook);
-    if (state.callWndHook)
+    if (watchSortRequests_ && --state.sortWatchers == 0 && state.callWndHook) {
         UnhookWindowsHookEx(state.callWndHook);
-    state.keyboardHook = nullptr;
-    state.callWndHook = nullptr;
+        state.callWndHook = nullptr;
+    }
+    if (state.targets.empty() && state.keyboardHook) {
+        UnhookWindowsHookEx(state.keyboardHook);
+        state.keyboardHook = nullptr;
+    }
 }
 
 bool TApThreadHooks::Installed() { return State().keyboardHook || State().callWndHook; }

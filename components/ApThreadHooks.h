@@ -2,7 +2,9 @@
 // The keyboard and call-window-procedure hooks of the extended file dialog,
 // held for the current thread while a dialog is shown. The hooks are set once
 // however many dialogs nest, and answer for the innermost one only: a second
-// pair would run every step twice.
+// pair would run every step twice. The call-window-procedure hook is set only
+// while a holder watches sort requests: under Wine every message sent on the
+// thread pays for it, which makes a large folder list several times slower.
 
 #include <windows.h>
 
@@ -21,7 +23,7 @@ protected:
 class TApThreadHooks {
 public:
     // The target is answered for until the holder goes.
-    explicit TApThreadHooks(TApHookTarget& target);
+    TApThreadHooks(TApHookTarget& target, bool watchSortRequests);
     ~TApThreadHooks();
     TApThreadHooks(const TApThreadHooks&) = delete;
     TApThreadHooks& operator=(const TApThreadHooks&) = delete;
@@ -31,4 +33,5 @@ public:
 
 private:
     TApHookTarget& target_;
+    bool watchSortRequests_;
 };

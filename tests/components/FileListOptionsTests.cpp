@@ -5,6 +5,7 @@
 #include "ApFileListSession.h"
 #include "Form.h"
 #include "ScriptedFileListDialog.h"
+#include "ScriptedMessageBoxes.h"
 #include "TestFolder.h"
 #include "ToolBar.h"
 
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -314,7 +316,7 @@ TEST(FileListDialog, NoRenameTakesLabelEditingAwayAndGreysRenameAndDelete)
     EXPECT_FALSE(dialog.Execute());
 }
 
-TEST(FileListDialog, WithRenameAndDeleteTheMenuKeepsThemAndTheListEditsLabels)
+TEST(FileListDialog, WithTheDefaultsTheListEditsLabelsAndEveryMenuOpensWhole)
 {
     ListedFolder folder;
     ScriptedFileListDialog dialog;
@@ -326,6 +328,8 @@ TEST(FileListDialog, WithRenameAndDeleteTheMenuKeepsThemAndTheListEditsLabels)
         ASSERT_TRUE(menu.shown);
         EXPECT_FALSE(Greyed(menu, {30738, 80}));
         EXPECT_FALSE(Greyed(menu, {30737, 17}));
+        SelectOnly(d, -1);
+        EXPECT_TRUE(ContextMenu(d).shown);
         d.Cancel();
     });
     EXPECT_FALSE(dialog.Execute());
@@ -446,4 +450,57 @@ TEST(FileListDialog, AFlatToolbarAndALentBarThatComesBackWholeForTheNextShow)
         EXPECT_TRUE(EqualRect(&after, &bounds));
         EXPECT_FALSE(TApThreadHooks::Installed());
     }
+}
+
+namespace {
+struct CountingTarget : TApHookTarget {
+    std::vector<HWND> sorted;
+    bool throwOnSort = false;
+    bool SwallowsDeleteKey() override { return false; }
+    void SortRequested(HWND window) override
+    {
+        sorted.push_back(window);
+        if (throwOnSort)
+            throw std::runtime_error("sort failed");
+    }
+};
+} // namespace
+
+TEST(FileListHooks, NestedDialogsShareOneHookAndOnlyTheInnermostAnswers)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    constexpr UINT SortRequest = 0x1030;
+    CountingTarget outer;
+    CountingTarget inner;
+    {
+        TApThreadHooks outerHooks(outer, true);
+        {
+            TApThreadHooks innerHooks(inner, true);
+            SendMessageA(window, SortRequest, 0, 0);
+            EXPECT_EQ(inner.sorted, std::vector<HWND>{window});
+            EXPECT_TRUE(outer.sorted.empty());
+        }
+        SendMessageA(window, SortRequest, 0, 0);
+        EXPECT_EQ(outer.sorted, std::vector<HWND>{window});
+        EXPECT_TRUE(TApThreadHooks::Installed());
+    }
+    EXPECT_FALSE(TApThreadHooks::Installed());
+
+    // Without a filter nothing watches sort requests.
+    {
+        TApThreadHooks keysOnly(outer, false);
+        SendMessageA(window, SortRequest, 0, 0);
+        EXPECT_EQ(outer.sorted.size(), 1u);
+    }
+
+    // A failure inside the hook is shown, never thrown through the system.
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    inner.throwOnSort = true;
+    {
+        TApThreadHooks hooks(inner, true);
+        SendMessageA(window, SortRequest, 0, 0);
+    }
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"sort failed"});
+    DestroyWindow(window);
 }
