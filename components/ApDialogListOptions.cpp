@@ -1,39 +1,80 @@
 // The extended file dialog's file list, filter and toolbar options: the
 // shell view and list subclassed anew for every folder, their styles, the
-// toolbar's style and the custom toolbar, and the thread hooks. Until the
-// options exist the system's list and toolbar stay as the system made them.
+// toolbar's style and the custom toolbar, and the thread hooks. The work is
+// the file list session's; the dialog answers for it with its options and
+// events.
 
 #include "ApDialogs.h"
 
-TViewStyle TApCustomOpenDialog::SelectionStyle() const
-{
-    HWND list = GetLVHandle();
-    if (!list)
-        return TViewStyle::vsIcon;
-    switch (GetWindowLongPtrA(list, GWL_STYLE) & LVS_TYPEMASK) {
-    case LVS_REPORT:
-        return TViewStyle::vsReport;
-    case LVS_SMALLICON:
-        return TViewStyle::vsSmallIcon;
-    case LVS_LIST:
-        return TViewStyle::vsList;
-    default:
-        return TViewStyle::vsIcon;
+#include "ApFileListSession.h"
+
+struct TApCustomOpenDialog::ListOptionsRun final : TApFileListHost {
+    explicit ListOptionsRun(TApCustomOpenDialog& dialog) : dialog(dialog), session(*this) {}
+
+    HWND DialogWindow() const override { return dialog.FDialogWnd; }
+    TApListViewStyles& ListViewStyles() override { return dialog.ListViewStyles; }
+    TApFileFilter& ExtFilter() override { return dialog.ExtFilter; }
+    TApToolBarOptions& ToolBarOptions() override { return dialog.ToolBar; }
+    void SelectionStyleChanging(TViewStyle style, bool& allowChange) override
+    {
+        dialog.DoSelectionStyleChanging(style, allowChange);
     }
-}
+    void SelectionStyleChanged(TViewStyle style) override { dialog.DoSelectionStyleChange(style); }
 
-void TApCustomOpenDialog::RecreateHWnds()
+    static void Free(ListOptionsRun* run) { delete run; }
+
+    TApCustomOpenDialog& dialog;
+    TApFileListSession session;
+};
+
+TViewStyle TApCustomOpenDialog::SelectionStyle() const { return ListViewSelStyle(GetLVHandle()); }
+
+bool TApCustomOpenDialog::RecreateHWnds()
 {
-    FShellViewWnd = GetDVHandle();
-    FListViewWnd = GetLVHandle();
+    if (!listOptions_)
+        return false;
+    const bool newList = listOptions_->session.RecreateHWnds();
+    FShellViewWnd = listOptions_->session.ShellView();
+    FListViewWnd = listOptions_->session.ListView();
+    return newList;
 }
 
-void TApCustomOpenDialog::RefreshListViewStyles() {}
+void TApCustomOpenDialog::RefreshListViewStyles()
+{
+    if (listOptions_)
+        listOptions_->session.RefreshListViewStyles();
+}
 
-void TApCustomOpenDialog::PrepareToolBar() {}
+void TApCustomOpenDialog::ListOptionsFolderChanged()
+{
+    if (!listOptions_)
+        return;
+    listOptions_->session.FolderChanged();
+    FShellViewWnd = listOptions_->session.ShellView();
+    FListViewWnd = listOptions_->session.ListView();
+}
 
-void TApCustomOpenDialog::RestoreToolBar() {}
+void TApCustomOpenDialog::PrepareToolBar()
+{
+    // A show that failed half-way left its run behind: it ends here.
+    listOptions_ = {new ListOptionsRun(*this), &ListOptionsRun::Free};
+    listOptions_->session.ShowToolbar();
+}
 
-void TApCustomOpenDialog::InstallThreadHooks() {}
+void TApCustomOpenDialog::RestoreToolBar()
+{
+    if (listOptions_)
+        listOptions_->session.GiveBackCustomBar();
+}
 
-void TApCustomOpenDialog::RemoveThreadHooks() {}
+void TApCustomOpenDialog::InstallThreadHooks()
+{
+    if (!listOptions_)
+        return;
+    listOptions_->session.StartHooks();
+    listOptions_->session.ShowDone();
+    FShellViewWnd = listOptions_->session.ShellView();
+    FListViewWnd = listOptions_->session.ListView();
+}
+
+void TApCustomOpenDialog::RemoveThreadHooks() { listOptions_.reset(); }

@@ -102,6 +102,7 @@ void TApCustomOpenDialog::DialogDestroying()
     // Here, while the panels are still children of the dialog but before the
     // system destroys its children: taken out now, they survive it.
     CustDlgParams.DisconnectForms();
+    RestoreToolBar();
     int width = window.right - window.left - extraWidth;
     const int height = window.bottom - window.top - extraHeight;
     if (ShowCustomPlacesBar()) {

@@ -205,8 +205,6 @@ void TApCustomOpenDialog::DoClose()
     RestoreToolBar();
     SavePlacesBar();
 
-    listViewSubclass_.Detach();
-    shellViewSubclass_.Detach();
     hookSubclass_.Detach();
     dialogSubclass_.Detach();
     FDialogWnd = nullptr;
@@ -225,8 +223,7 @@ void TApCustomOpenDialog::DoClose()
 
 void TApCustomOpenDialog::DoFolderChange()
 {
-    RecreateHWnds();
-    RefreshListViewStyles();
+    ListOptionsFolderChanged();
     if (OnFolderChange)
         OnFolderChange();
     if (ShowCustomPlacesBar())

@@ -13,9 +13,12 @@
 // Veto events get a flag that starts true; the matching past-tense event
 // fires only when the step went ahead.
 
+#include "ApFileFilter.h"
+#include "ApToolBarOptions.h"
 #include "DialogCaptions.h"
 #include "DialogParams.h"
 #include "FileDialogs.h"
+#include "ListViewOptions.h"
 #include "ListView.h"
 #include "PlacesBarOptions.h"
 #include "StringList.h"
@@ -27,6 +30,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +88,13 @@ public:
     TApCustDlgParams CustDlgParams{this};
     TApOpenDlgCaptions DlgItemsCaptions;
     TApPlacesBarOptions PlacesBar;
+    // File list styles and menu restrictions; SetLVOptions copies them in.
+    TApListViewStyles ListViewStyles;
+    void SetLVOptions(const TApListViewStyles& styles) { ListViewStyles = styles; }
+    TApFileFilter ExtFilter{this};
+    TApToolBarOptions ToolBar;
+    // The filter's event itself: setting either sets both.
+    TApFileFilterEvent& OnIncludeFile = ExtFilter.OnIncludeFile;
 
     TApOpenDlgControls VisibleControls() const { return visibleControls_; }
 
@@ -150,8 +161,11 @@ public:
 
     // --- File list options (ApDialogListOptions.cpp) -----------------------
     // Subclasses the shell view and the file list the system made for the
-    // current folder (it makes new ones for every folder).
-    void RecreateHWnds();
+    // current folder (it makes new ones for every folder); true when the
+    // list was new.
+    bool RecreateHWnds();
+    // Adds the styles' extended bits to the list (never takes any away) and
+    // takes label editing away when renaming is off.
     void RefreshListViewStyles();
 
 protected:
@@ -246,14 +260,19 @@ private:
     void PrepareToolBar();
     // Puts the custom toolbar back where it was (close step).
     void RestoreToolBar();
-    // The thread's keyboard and call-window hooks (last show step, close).
+    // The thread's keyboard and call-window hooks, and the first listing
+    // through the filter (last show step); the close step ends them with
+    // the subclassing of the list.
     void InstallThreadHooks();
     void RemoveThreadHooks();
+    // The views followed, restyled and filtered after a folder change.
+    void ListOptionsFolderChanged();
     HWND FListViewWnd = nullptr;
     HWND FShellViewWnd = nullptr;
-    TWindowSubclass shellViewSubclass_;
-    TWindowSubclass listViewSubclass_;
-    HWND toolBarWnd_ = nullptr;
+    // The options at work while the dialog is up.
+    struct ListOptionsRun;
+    friend struct ListOptionsRun;
+    std::unique_ptr<ListOptionsRun, void (*)(ListOptionsRun*)> listOptions_{nullptr, nullptr};
 };
 
 class TApOpenDialog : public TApCustomOpenDialog {

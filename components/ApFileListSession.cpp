@@ -125,19 +125,19 @@ void TApFileListSession::RefreshListViewStyles()
 LRESULT TApFileListSession::NewLVProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_STYLECHANGING || static_cast<int>(wParam) != GWL_STYLE)
-        return listView_.PassOn(message, wParam, lParam);
+        return listView_.CallPrevious(message, wParam, lParam);
     auto& change = *reinterpret_cast<STYLESTRUCT*>(lParam);
     const TViewStyle next = ViewStyleOfWindowStyle(change.styleNew);
     if (next == ViewStyleOfWindowStyle(change.styleOld))
-        return listView_.PassOn(message, wParam, lParam);
+        return listView_.CallPrevious(message, wParam, lParam);
     bool allow = true;
     host_.SelectionStyleChanging(next, allow);
     if (!allow) {
         // Only the view is kept; other style changes still go through.
         change.styleNew = (change.styleNew & ~LVS_TYPEMASK) | (change.styleOld & LVS_TYPEMASK);
-        return listView_.PassOn(message, wParam, lParam);
+        return listView_.CallPrevious(message, wParam, lParam);
     }
-    const LRESULT result = listView_.PassOn(message, wParam, lParam);
+    const LRESULT result = listView_.CallPrevious(message, wParam, lParam);
     host_.SelectionStyleChanged(next);
     return result;
 }
@@ -157,7 +157,7 @@ LRESULT TApFileListSession::NewDVProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_INITMENUPOPUP: {
         // Greyed after the shell view has prepared the menu, so it cannot
         // enable them again.
-        const LRESULT result = shellView_.PassOn(message, wParam, lParam);
+        const LRESULT result = shellView_.CallPrevious(message, wParam, lParam);
         if (LOWORD(lParam) == 0 && !HIWORD(lParam) && SelectedCount() > 0)
             GreyRestrictedItems(reinterpret_cast<HMENU>(wParam), host_.ListViewStyles());
         return result;
@@ -165,7 +165,7 @@ LRESULT TApFileListSession::NewDVProc(UINT message, WPARAM wParam, LPARAM lParam
     default:
         break;
     }
-    return shellView_.PassOn(message, wParam, lParam);
+    return shellView_.CallPrevious(message, wParam, lParam);
 }
 
 void GreyRestrictedItems(HMENU menu, const TApListViewStyles& styles)

@@ -8,9 +8,9 @@
 #include "ApFileFilter.h"
 #include "ApThreadHooks.h"
 #include "ApToolBarOptions.h"
-#include "ForeignSubclass.h"
 #include "ListView.h"
 #include "ListViewOptions.h"
+#include "WindowSubclass.h"
 
 #include <windows.h>
 
@@ -75,8 +75,8 @@ private:
     HWND shellViewWnd_ = nullptr;
     HWND listViewWnd_ = nullptr;
     HWND filteredList_ = nullptr;
-    TForeignSubclass shellView_;
-    TForeignSubclass listView_;
+    TWindowSubclass shellView_;
+    TWindowSubclass listView_;
     std::unique_ptr<TApThreadHooks> hooks_;
     std::optional<TApCustomBarLoan> customBar_;
 };

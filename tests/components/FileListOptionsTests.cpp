@@ -1,10 +1,11 @@
 // The file list, filter and toolbar options of the extended file dialog: the
-// window-level rules on built windows and menus, then the system's own save
-// dialog, shown for real and scripted from its show.
+// window-level rules on built windows and menus, then the live dialog,
+// scripted from its show.
 
+#include "ApDialogs.h"
 #include "ApFileListSession.h"
 #include "Form.h"
-#include "ScriptedFileListDialog.h"
+#include "LiveDialogScript.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestFolder.h"
 #include "ToolBar.h"
@@ -13,6 +14,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <map>
@@ -22,7 +24,7 @@
 #include <vector>
 
 namespace {
-constexpr UINT ShowDetailsCommand = 40964;
+constexpr int ShowDetailsCommand = 40964;
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
@@ -52,24 +54,46 @@ private:
     TestFolder folder_;
 };
 
-int IndexOf(ScriptedFileListDialog& dialog, const std::string& name)
+// The full paths of the file list's entries, in list order.
+std::vector<std::string> ListedPaths(TApCustomOpenDialog& dialog)
 {
-    const std::vector<std::string> paths = dialog.ListedPaths();
+    std::vector<std::string> paths;
+    const HWND list = dialog.GetLVHandle();
+    const LPCITEMIDLIST folder = dialog.GetSelPathPidl();
+    const int count = list && folder ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int index = 0; index < count; ++index) {
+        LVITEMA entry{};
+        entry.mask = LVIF_PARAM;
+        entry.iItem = index;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
+        LPITEMIDLIST full = ILCombine(folder, reinterpret_cast<LPCITEMIDLIST>(entry.lParam));
+        char path[MAX_PATH] = "?";
+        if (!full || !SHGetPathFromIDListA(full, path))
+            lstrcpyA(path, "?");
+        paths.push_back(path);
+        ILFree(full);
+    }
+    return paths;
+}
+
+int IndexOf(TApCustomOpenDialog& dialog, const std::string& name)
+{
+    const std::vector<std::string> paths = ListedPaths(dialog);
     for (size_t i = 0; i < paths.size(); ++i)
         if (NameOf(paths[i]) == name)
             return static_cast<int>(i);
     return -1;
 }
 
-void SelectOnly(ScriptedFileListDialog& dialog, int index)
+void SelectOnly(TApCustomOpenDialog& dialog, int index)
 {
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(dialog.ListView(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(dialog.GetLVHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
     if (index < 0)
         return;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(dialog.ListView(), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(dialog.GetLVHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
 }
 
 // What a context menu showed, read by a timer while its loop runs.
@@ -93,14 +117,14 @@ void CALLBACK ReadAndEndMenu(HWND, UINT, UINT_PTR, DWORD)
 }
 
 // Asks the shell view for its context menu over the list and reads it.
-SeenMenu ContextMenu(ScriptedFileListDialog& dialog)
+SeenMenu ContextMenu(TApCustomOpenDialog& dialog)
 {
     SeenMenu seen;
     seenMenu = &seen;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, ReadAndEndMenu);
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ReadAndEndMenu);
     RECT place{};
-    GetWindowRect(dialog.ListView(), &place);
-    SendMessageA(dialog.ShellView(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog.ListView()),
+    GetWindowRect(dialog.GetLVHandle(), &place);
+    SendMessageA(dialog.GetDVHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(dialog.GetLVHandle()),
                  MAKELPARAM(place.left + 20, place.top + 20));
     KillTimer(nullptr, timer);
     seenMenu = nullptr;
@@ -116,8 +140,31 @@ bool Greyed(const SeenMenu& menu, std::initializer_list<UINT> ids)
     return false;
 }
 
+// A key as the keyboard sends it, through the input queue and the hooks; the
+// script's next step runs once the input is handled (its timer comes last).
+void SendKeyPress(WORD key)
+{
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
 LRESULT ExStyle(HWND list) { return SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0); }
+
+// A box the shell raises (its delete confirmation) is answered No, so that a
+// key that got through fails the test instead of hanging it.
+BOOL CALLBACK AnswerBoxNo(HWND window, LPARAM)
+{
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (IsWindowVisible(window) && std::string(className) == "#32770" && !FindWindowExA(window, nullptr, "SHELLDLL_DefView", nullptr))
+        PostMessageA(window, WM_COMMAND, IDNO, 0);
+    return TRUE;
+}
+void CALLBACK AnswerShellBoxes(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), AnswerBoxNo, 0); }
 
 class BarForm : public TForm {
 public:
@@ -212,117 +259,133 @@ TEST(FileListOptions, TheNavigationToolbarIsTheFirstThatIsNotThePlacesBar)
 TEST(FileListDialog, WithoutFoldersNoFolderEntryRemainsInAnyFolderShown)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
-    dialog.Filter.Enabled = true;
-    dialog.Filter.ShowFolders = false;
-    dialog.Then([&](ScriptedFileListDialog& d) {
-              // The first listing was filled before the show step.
-              EXPECT_EQ(Names(d.ListedPaths()),
-                        (std::set<std::string>{"Mid.txt", "alpha.dat", "beta.dat", "zeta.txt"}));
-              d.Open(folder / "zz_dir");
-          })
-        .Then([&](ScriptedFileListDialog& d) {
-            EXPECT_EQ(d.FolderPath(), folder / "zz_dir");
-            EXPECT_EQ(Names(d.ListedPaths()), (std::set<std::string>{"one.dat", "three.txt", "two.dat"}));
-            d.Cancel();
+    dialog.ExtFilter.Enabled = true;
+    dialog.ExtFilter.ShowFolders = false;
+    LiveDialogScript script(dialog);
+    script
+        .Then([&](TApCustomOpenDialog& d) {
+            // The first listing was filled before the show step.
+            EXPECT_EQ(Names(ListedPaths(d)), (std::set<std::string>{"Mid.txt", "alpha.dat", "beta.dat", "zeta.txt"}));
+            d.SetSelPath(folder / "zz_dir");
+        })
+        .Then([&](TApCustomOpenDialog& d) {
+            EXPECT_EQ(d.GetSelPath(), folder / "zz_dir");
+            EXPECT_EQ(Names(ListedPaths(d)), (std::set<std::string>{"one.dat", "three.txt", "two.dat"}));
+            d.CloseDialog(IDCANCEL);
         });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
     EXPECT_FALSE(TApThreadHooks::Installed());
 }
 
 TEST(FileListDialog, ARefusingEventRemovesExactlyItsFilesWithFullPathsAndOnce)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     std::vector<std::string> asked;
     dialog.InitialDir = folder.Path();
-    dialog.Filter.Enabled = true;
-    dialog.Filter.OnIncludeFile = [&](TComponent*, const std::string& name, bool& include) {
+    dialog.ExtFilter.Enabled = true;
+    // The dialog's event is the filter's.
+    dialog.OnIncludeFile = [&](TComponent* sender, const std::string& name, bool& include) {
+        EXPECT_EQ(sender, &dialog);
         asked.push_back(name);
         include = !name.ends_with(".dat");
     };
-    dialog.Then([&](ScriptedFileListDialog& d) {
-              EXPECT_EQ(Names(d.ListedPaths()),
-                        (std::set<std::string>{"Mid.txt", "aa_dir", "zeta.txt", "zz_dir"}));
-              // Files only, each by its full name in the folder shown.
-              std::vector<std::string> expected = {folder / "Mid.txt", folder / "alpha.dat", folder / "beta.dat",
-                                                   folder / "zeta.txt"};
-              std::ranges::sort(asked);
-              EXPECT_EQ(asked, expected);
-              asked.clear();
-              const std::vector<BYTE> items = FolderItemList(d.DialogWindow());
-              EXPECT_EQ(d.Filter.ProcessViaFilter(d.ListView(), reinterpret_cast<LPCITEMIDLIST>(items.data())), 0);
-              EXPECT_EQ(Names(d.ListedPaths()).size(), 4u);
-              asked.clear();
-              d.Open(folder / "zz_dir");
-          })
-        .Then([&](ScriptedFileListDialog& d) {
-            EXPECT_EQ(Names(d.ListedPaths()), (std::set<std::string>{"sub_dir", "three.txt"}));
+    ASSERT_TRUE(dialog.ExtFilter.OnIncludeFile);
+    LiveDialogScript script(dialog);
+    script
+        .Then([&](TApCustomOpenDialog& d) {
+            EXPECT_EQ(Names(ListedPaths(d)), (std::set<std::string>{"Mid.txt", "aa_dir", "zeta.txt", "zz_dir"}));
+            // Files only, each by its full name in the folder shown.
+            std::ranges::sort(asked);
+            EXPECT_EQ(asked, (std::vector<std::string>{folder / "Mid.txt", folder / "alpha.dat", folder / "beta.dat",
+                                                       folder / "zeta.txt"}));
+            EXPECT_EQ(d.ExtFilter.ProcessViaFilter(d.GetLVHandle(), d.GetSelPathPidl()), 0);
+            EXPECT_EQ(ListedPaths(d).size(), 4u);
+            asked.clear();
+            d.SetSelPath(folder / "zz_dir");
+        })
+        .Then([&](TApCustomOpenDialog& d) {
+            EXPECT_EQ(Names(ListedPaths(d)), (std::set<std::string>{"sub_dir", "three.txt"}));
+            EXPECT_EQ(asked.size(), 3u);
             for (const std::string& name : asked)
                 EXPECT_EQ(name.substr(0, name.find_last_of('\\')), folder / "zz_dir");
-            EXPECT_EQ(asked.size(), 3u);
-            d.Cancel();
+            d.CloseDialog(IDCANCEL);
         });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
 }
 
-TEST(FileListDialog, EveryNewViewIsSubclassedAndGetsTheStylesWhichAreNeverTakenBack)
+TEST(FileListDialog, EveryNewViewIsFollowedAndGetsTheStylesWhichAreNeverTakenBack)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
-    dialog.Styles.GridLines = true;
-    dialog.Styles.RowSelect = true;
+    dialog.ListViewStyles.GridLines = true;
+    dialog.ListViewStyles.RowSelect = true;
+    dialog.ListViewStyles.PopupOnEmpty = false;
     HWND firstList = nullptr;
-    dialog.Then([&](ScriptedFileListDialog& d) {
-              firstList = d.ListView();
-              EXPECT_TRUE(TForeignSubclass::IsSubclassed(firstList));
-              EXPECT_TRUE(TForeignSubclass::IsSubclassed(d.ShellView()));
-              EXPECT_EQ(ExStyle(firstList) & 0x21, 0x21);
-              d.Open(folder / "zz_dir");
-          })
-        .Then([&](ScriptedFileListDialog& d) {
-            ASSERT_NE(d.ListView(), firstList);
-            EXPECT_TRUE(TForeignSubclass::IsSubclassed(d.ListView()));
-            EXPECT_TRUE(TForeignSubclass::IsSubclassed(d.ShellView()));
-            EXPECT_EQ(ExStyle(d.ListView()) & 0x21, 0x21);
-            d.Styles.GridLines = false;
-            d.Styles.FlatScrollBars = true;
-            d.Session()->RefreshListViewStyles();
-            EXPECT_EQ(ExStyle(d.ListView()) & 0x121, 0x121);
-            d.Cancel();
+    std::vector<TViewStyle> asked;
+    dialog.OnSelectionStyleChanging = [&](TViewStyle style, bool& allow) {
+        asked.push_back(style);
+        allow = false;
+    };
+    LiveDialogScript script(dialog);
+    script
+        .Then([&](TApCustomOpenDialog& d) {
+            firstList = d.GetLVHandle();
+            EXPECT_EQ(ExStyle(firstList) & 0x21, 0x21);
+            d.SetSelPath(folder / "zz_dir");
+        })
+        .Then([&](TApCustomOpenDialog& d) {
+            // A new shell view and list, both subclassed: the menu rule and
+            // the style veto hold on them.
+            ASSERT_NE(d.GetLVHandle(), firstList);
+            EXPECT_EQ(ExStyle(d.GetLVHandle()) & 0x21, 0x21);
+            SelectOnly(d, -1);
+            EXPECT_FALSE(ContextMenu(d).shown);
+            SendDialogCommand(d.DialogWindow(), ShowDetailsCommand);
+            EXPECT_EQ(asked, std::vector<TViewStyle>{TViewStyle::vsReport});
+            EXPECT_NE(d.SelectionStyle(), TViewStyle::vsReport);
+
+            d.ListViewStyles.GridLines = false;
+            d.ListViewStyles.FlatScrollBars = true;
+            d.RefreshListViewStyles();
+            EXPECT_EQ(ExStyle(d.GetLVHandle()) & 0x121, 0x121);
+            d.CloseDialog(IDCANCEL);
         });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
 }
 
 TEST(FileListDialog, NoRenameTakesLabelEditingAwayAndGreysRenameAndDelete)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
-    dialog.Styles.EnableRename = false;
-    dialog.Styles.EnableDelete = false;
-    dialog.Then([&](ScriptedFileListDialog& d) {
-        EXPECT_FALSE(Style(d.ListView()) & LVS_EDITLABELS);
+    dialog.ListViewStyles.EnableRename = false;
+    dialog.ListViewStyles.EnableDelete = false;
+    LiveDialogScript script(dialog);
+    script.Then([&](TApCustomOpenDialog& d) {
+        EXPECT_FALSE(Style(d.GetLVHandle()) & LVS_EDITLABELS);
         SelectOnly(d, IndexOf(d, "zeta.txt"));
         const SeenMenu menu = ContextMenu(d);
         ASSERT_TRUE(menu.shown);
         // Wine's shell view: Rename is 80 and Delete 17.
         EXPECT_TRUE(Greyed(menu, {30738, 80}));
         EXPECT_TRUE(Greyed(menu, {30737, 17}));
-        d.Cancel();
+        d.CloseDialog(IDCANCEL);
     });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
 }
 
 TEST(FileListDialog, WithTheDefaultsTheListEditsLabelsAndEveryMenuOpensWhole)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
-    dialog.Then([&](ScriptedFileListDialog& d) {
-        EXPECT_TRUE(Style(d.ListView()) & LVS_EDITLABELS);
+    LiveDialogScript script(dialog);
+    script.Then([&](TApCustomOpenDialog& d) {
+        EXPECT_TRUE(Style(d.GetLVHandle()) & LVS_EDITLABELS);
         SelectOnly(d, IndexOf(d, "zeta.txt"));
         const SeenMenu menu = ContextMenu(d);
         ASSERT_TRUE(menu.shown);
@@ -330,88 +393,90 @@ TEST(FileListDialog, WithTheDefaultsTheListEditsLabelsAndEveryMenuOpensWhole)
         EXPECT_FALSE(Greyed(menu, {30737, 17}));
         SelectOnly(d, -1);
         EXPECT_TRUE(ContextMenu(d).shown);
-        d.Cancel();
+        d.CloseDialog(IDCANCEL);
     });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
 }
 
 TEST(FileListDialog, WithoutPopupOnEmptyOnlyASelectionGetsAMenu)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
-    dialog.Styles.PopupOnEmpty = false;
-    dialog.Then([&](ScriptedFileListDialog& d) {
+    dialog.ListViewStyles.PopupOnEmpty = false;
+    LiveDialogScript script(dialog);
+    script.Then([&](TApCustomOpenDialog& d) {
         SelectOnly(d, -1);
         EXPECT_FALSE(ContextMenu(d).shown);
         SelectOnly(d, IndexOf(d, "Mid.txt"));
         EXPECT_TRUE(ContextMenu(d).shown);
-        d.Cancel();
+        d.CloseDialog(IDCANCEL);
     });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
 }
 
 // Wine's shell view deletes the selected file on the Delete key, after a
-// confirmation box (the watchdog answers it should the key get through).
+// confirmation box.
 TEST(FileListDialog, NoDeleteSwallowsTheDeleteKeyInTheListButNotInTheNameBox)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
-    dialog.Styles.EnableDelete = false;
-    HWND nameBox = nullptr;
-    dialog.Then([&](ScriptedFileListDialog& d) {
-              SetForegroundWindow(d.DialogWindow());
-              SelectOnly(d, IndexOf(d, "zeta.txt"));
-              SetFocus(d.ListView());
-              ASSERT_EQ(GetFocus(), d.ListView());
-              SendKeyPress(VK_DELETE);
-              d.NextAfterInput();
-          })
-        .Then([&](ScriptedFileListDialog& d) {
+    dialog.ListViewStyles.EnableDelete = false;
+    const UINT_PTR boxes = SetTimer(nullptr, 0, LiveDialogScript::WatchdogMilliseconds / 2, AnswerShellBoxes);
+    LiveDialogScript script(dialog);
+    script
+        .Then([&](TApCustomOpenDialog& d) {
+            SetForegroundWindow(d.DialogWindow());
+            SelectOnly(d, IndexOf(d, "zeta.txt"));
+            SetFocus(d.GetLVHandle());
+            ASSERT_EQ(GetFocus(), d.GetLVHandle());
+            SendKeyPress(VK_DELETE);
+        })
+        .Then([&](TApCustomOpenDialog& d) {
             EXPECT_NE(GetFileAttributesA((folder / "zeta.txt").c_str()), INVALID_FILE_ATTRIBUTES);
             EXPECT_NE(IndexOf(d, "zeta.txt"), -1);
-            nameBox = GetDlgItem(d.DialogWindow(), 1152);
-            SetWindowTextA(nameBox, "abc");
-            SetFocus(nameBox);
-            SendMessageA(nameBox, EM_SETSEL, 0, 0);
+            SetWindowTextA(d.GetEdit(), "abc");
+            SetFocus(d.GetEdit());
+            SendMessageA(d.GetEdit(), EM_SETSEL, 0, 0);
             SendKeyPress(VK_DELETE);
-            d.NextAfterInput();
         })
-        .Then([&](ScriptedFileListDialog& d) {
-            char text[16] = "";
-            GetWindowTextA(nameBox, text, sizeof text);
-            EXPECT_STREQ(text, "bc");
-            d.Cancel();
+        .Then([&](TApCustomOpenDialog& d) {
+            EXPECT_EQ(d.GetFNameText(), "bc");
+            d.CloseDialog(IDCANCEL);
         });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
+    KillTimer(nullptr, boxes);
 }
 
 TEST(FileListDialog, AVetoedStyleChangeKeepsTheViewAndAnAllowedOneIsReported)
 {
     ListedFolder folder;
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
     bool allow = false;
     std::vector<TViewStyle> asked;
+    std::vector<TViewStyle> changed;
     dialog.OnSelectionStyleChanging = [&](TViewStyle style, bool& allowChange) {
         asked.push_back(style);
         allowChange = allow;
     };
-    dialog.Then([&](ScriptedFileListDialog& d) {
-        const TViewStyle before = ListViewSelStyle(d.ListView());
+    dialog.OnSelectionStyleChange = [&](TViewStyle style) { changed.push_back(style); };
+    LiveDialogScript script(dialog);
+    script.Then([&](TApCustomOpenDialog& d) {
+        const TViewStyle before = d.SelectionStyle();
         ASSERT_NE(before, TViewStyle::vsReport);
-        SendMessageA(d.DialogWindow(), WM_COMMAND, ShowDetailsCommand, 0);
-        EXPECT_EQ(ListViewSelStyle(d.ListView()), before);
+        SendDialogCommand(d.DialogWindow(), ShowDetailsCommand);
+        EXPECT_EQ(d.SelectionStyle(), before);
         EXPECT_EQ(asked, std::vector<TViewStyle>{TViewStyle::vsReport});
-        EXPECT_TRUE(d.StyleChanges.empty());
+        EXPECT_TRUE(changed.empty());
         allow = true;
-        SendMessageA(d.DialogWindow(), WM_COMMAND, ShowDetailsCommand, 0);
-        EXPECT_EQ(ListViewSelStyle(d.ListView()), TViewStyle::vsReport);
-        EXPECT_EQ(d.StyleChanges, std::vector<TViewStyle>{TViewStyle::vsReport});
-        d.Cancel();
+        SendDialogCommand(d.DialogWindow(), ShowDetailsCommand);
+        EXPECT_EQ(d.SelectionStyle(), TViewStyle::vsReport);
+        EXPECT_EQ(changed, std::vector<TViewStyle>{TViewStyle::vsReport});
+        d.CloseDialog(IDCANCEL);
     });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(script.Execute());
 }
 
 TEST(FileListDialog, AFlatToolbarAndALentBarThatComesBackWholeForTheNextShow)
@@ -419,11 +484,11 @@ TEST(FileListDialog, AFlatToolbarAndALentBarThatComesBackWholeForTheNextShow)
     ListedFolder folder;
     BarForm owner;
     const RECT bounds = BoundsOf(*owner.Bar);
-    ScriptedFileListDialog dialog;
+    TApSaveDialog dialog;
     dialog.InitialDir = folder.Path();
     dialog.ToolBar.Flat = true;
     dialog.ToolBar.CustomBar = owner.Bar;
-    auto checkLent = [&](ScriptedFileListDialog& d) {
+    auto checkLent = [&](TApCustomOpenDialog& d) {
         // The lent bar is a toolbar child of the dialog now, and first among them.
         const HWND toolbar = ApFindToolbar(d.DialogWindow());
         ASSERT_NE(toolbar, nullptr);
@@ -432,17 +497,16 @@ TEST(FileListDialog, AFlatToolbarAndALentBarThatComesBackWholeForTheNextShow)
         EXPECT_TRUE(Style(toolbar) & TBSTYLE_FLAT);
         EXPECT_EQ(GetParent(owner.Bar->Handle()), d.DialogWindow());
         EXPECT_TRUE(IsWindowVisible(owner.Bar->Handle()));
-        RECT bar{};
-        RECT own{};
-        GetWindowRect(owner.Bar->Handle(), &bar);
-        GetWindowRect(toolbar, &own);
+        const RECT bar = ControlBounds(d.DialogWindow(), owner.Bar->Handle());
+        const RECT own = ControlBounds(d.DialogWindow(), toolbar);
         EXPECT_EQ(bar.left, own.right);
         EXPECT_LE(std::abs((bar.top + bar.bottom) - (own.top + own.bottom)), 1);
-        d.Cancel();
+        d.CloseDialog(IDCANCEL);
     };
     for (int run = 0; run < 2; ++run) {
-        dialog.Then(checkLent);
-        EXPECT_FALSE(dialog.Execute());
+        LiveDialogScript script(dialog);
+        script.Then(checkLent);
+        EXPECT_FALSE(script.Execute());
         ASSERT_EQ(TControl::FromHandle(owner.Bar->Handle()), owner.Bar);
         EXPECT_EQ(GetParent(owner.Bar->Handle()), owner.Handle());
         EXPECT_FALSE(owner.Bar->Visible());
