@@ -338,3 +338,45 @@ TEST_F(ApSaveDialogTest, HiddenControlsAndCaptions)
     });
     EXPECT_FALSE(script.Execute());
 }
+
+TEST_F(ApSaveDialogTest, ControlsOverTheFileListArePushedDownOncePerShowInBothLayouts)
+{
+    TSaveExt* panel = Application.CreateForm<TSaveExt>();
+    // The system's own places bar comes with a file name combo box in place
+    // of the edit box.
+    for (const bool systemBar : {false, true}) {
+        SCOPED_TRACE(systemBar ? "system places bar" : "plain");
+        TApSaveDialog dialog;
+        Prepare(dialog);
+        dialog.PlacesBar.Visible = systemBar;
+        dialog.PlacesBar.Native = systemBar;
+        dialog.CustDlgParams.SetBottomForm(panel);
+        LiveDialogScript script(dialog);
+        script.Then([&](TApCustomOpenDialog& live) {
+            HWND window = live.DialogWindow();
+            HWND name = live.GetEdit();
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(GetDlgCtrlID(name), systemBar ? cmb13 : edt1);
+            EXPECT_FALSE(live.ShowCustomPlacesBar());
+            // Put the name box over the list, as a system with another
+            // layout would.
+            const RECT list = ControlBounds(window, live.GetDVHandle());
+            SetWindowPos(name, nullptr, ControlBounds(window, name).left, list.bottom - 20, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const RECT nameBefore = ControlBounds(window, name);
+            const RECT okBefore = ControlBounds(window, GetDlgItem(window, IDOK));
+            const RECT panelBefore = ControlBounds(window, panel->Handle());
+            for (int paint = 0; paint < 3; ++paint)
+                RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_EQ(ControlBounds(window, name).top, nameBefore.top + 70);
+            EXPECT_EQ(ControlBounds(window, GetDlgItem(window, IDOK)).top, okBefore.top + 70);
+            EXPECT_EQ(ControlBounds(window, panel->Handle()).top, panelBefore.top + 70);
+
+            live.SetFNameText("pushed.txt");
+            EXPECT_EQ(live.GetFNameText(), "pushed.txt");
+            live.CloseDialog(IDOK);
+        });
+        ASSERT_TRUE(script.Execute());
+        EXPECT_TRUE(SameText(dialog.FileName, folder / "pushed.txt")) << dialog.FileName;
+    }
+}
