@@ -201,7 +201,7 @@ TEST_F(ApSaveDialogTest, ATypeChangeIsStoredBeforeItsEventAndSeenByTheNextSelect
     EXPECT_FALSE(script.Execute());
 }
 
-TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysAndSetSelPathKeepsTheWholeNameQuietly)
+TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAndNameListsRoundTrip)
 {
     const std::string sub = folder / "sub";
     CreateDirectoryA(sub.c_str(), nullptr);
@@ -243,6 +243,19 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysAndSetSelPathKeepsTheWholeNameQuietl
             EXPECT_EQ(live.GetFNameText(), names);
             EXPECT_EQ(nameChanges, 1);
             EXPECT_EQ(nameEntered, 0);
+
+            TStringList three;
+            for (const char* name : {"a.txt", "b c.txt", "d.txt"})
+                three.Add(name);
+            live.SetSelFilesList(three);
+            EXPECT_EQ(live.GetFNameText(), "\"a.txt\" \"b c.txt\" \"d.txt\"");
+            const TStrings& read = live.GetSelFilesList();
+            ASSERT_EQ(read.Count(), 3);
+            EXPECT_EQ(read[1], "b c.txt");
+            TStringList one;
+            one.Add("only one.txt");
+            live.SetSelFilesList(one);
+            EXPECT_EQ(live.GetFNameText(), "only one.txt");
             live.CloseDialog(IDCANCEL);
         });
     EXPECT_FALSE(script.Execute());
