@@ -96,13 +96,14 @@ void TApFileListSession::GiveBackCustomBar() { customBar_.reset(); }
 
 bool TApFileListSession::RecreateHWnds()
 {
+    // A window is new when its handle differs or ours went with the old one.
     const HWND shellView = ShellViewOf(host_.DialogWindow());
-    if (shellView != shellViewWnd_) {
+    if (shellView != shellViewWnd_ || shellView_.Window() != shellView) {
         shellViewWnd_ = shellView;
         shellView_.Attach(shellView, [this](UINT m, WPARAM w, LPARAM l) { return NewDVProc(m, w, l); });
     }
     const HWND list = ListOf(shellView);
-    if (list == listViewWnd_)
+    if (list == listViewWnd_ && listView_.Window() == list)
         return false;
     listViewWnd_ = list;
     listView_.Attach(list, [this](UINT m, WPARAM w, LPARAM l) { return NewLVProc(m, w, l); });

@@ -462,6 +462,7 @@ TEST(FileListDialog, AVetoedStyleChangeKeepsTheViewAndAnAllowedOneIsReported)
         allowChange = allow;
     };
     dialog.OnSelectionStyleChange = [&](TViewStyle style) { changed.push_back(style); };
+    EXPECT_EQ(dialog.SelectionStyle(), TViewStyle::vsList);
     LiveDialogScript script(dialog);
     script.Then([&](TApCustomOpenDialog& d) {
         const TViewStyle before = d.SelectionStyle();
@@ -567,4 +568,25 @@ TEST(FileListHooks, NestedDialogsShareOneHookAndOnlyTheInnermostAnswers)
     }
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"sort failed"});
     DestroyWindow(window);
+}
+
+TEST(FileListDialog, AShowThatFailsHalfWayStillEndsWithEverythingPutBack)
+{
+    ListedFolder folder;
+    BarForm owner;
+    TApSaveDialog dialog;
+    dialog.InitialDir = folder.Path();
+    dialog.ExtFilter.Enabled = true;
+    dialog.ToolBar.CustomBar = owner.Bar;
+    dialog.OnShow = [&] {
+        EXPECT_TRUE(TApThreadHooks::Installed());
+        PostMessageA(dialog.DialogWindow(), WM_COMMAND, IDCANCEL, 0);
+        throw std::runtime_error("show failed");
+    };
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"show failed"});
+    EXPECT_FALSE(TApThreadHooks::Installed());
+    EXPECT_EQ(GetParent(owner.Bar->Handle()), owner.Handle());
 }
