@@ -590,3 +590,29 @@ TEST(FileListDialog, AShowThatFailsHalfWayStillEndsWithEverythingPutBack)
     EXPECT_FALSE(TApThreadHooks::Installed());
     EXPECT_EQ(GetParent(owner.Bar->Handle()), owner.Handle());
 }
+
+// With the larger record Wine shows its own places bar, a toolbar with the
+// identifier 1184 that comes first among the dialog's children.
+TEST(FileListDialog, TheLentBarSitsBesideTheNavigationToolbarNotTheSystemsPlacesBar)
+{
+    ListedFolder folder;
+    BarForm owner;
+    TApSaveDialog dialog;
+    dialog.InitialDir = folder.Path();
+    dialog.PlacesBar.Native = true;
+    dialog.PlacesBar.Visible = true;
+    dialog.ToolBar.CustomBar = owner.Bar;
+    LiveDialogScript script(dialog);
+    script.Then([&](TApCustomOpenDialog& d) {
+        const HWND places = GetDlgItem(d.DialogWindow(), SystemPlacesBarId);
+        ASSERT_NE(places, nullptr);
+        const HWND toolbar = ApFindToolbar(d.DialogWindow());
+        ASSERT_NE(toolbar, nullptr);
+        EXPECT_NE(toolbar, places);
+        EXPECT_EQ(ControlBounds(d.DialogWindow(), owner.Bar->Handle()).left,
+                  ControlBounds(d.DialogWindow(), toolbar).right);
+        d.CloseDialog(IDCANCEL);
+    });
+    EXPECT_FALSE(script.Execute());
+    EXPECT_EQ(GetParent(owner.Bar->Handle()), owner.Handle());
+}
