@@ -21,13 +21,13 @@ constexpr int Runs = 3;
 
 // Milliseconds to open the folder from its parent in a shown dialog, and the
 // entries left in the list.
-std::pair<double, int> MeasureListing(const std::string& parent, bool filtering)
+std::pair<double, int> MeasureListing(const std::string& parent, bool filtering, bool refuseHalf = true)
 {
     TApSaveDialog dialog;
     dialog.InitialDir = parent;
     dialog.ExtFilter.Enabled = filtering;
-    dialog.OnIncludeFile = [](TComponent*, const std::string& name, bool& include) {
-        include = !name.ends_with(".dat");
+    dialog.OnIncludeFile = [refuseHalf](TComponent*, const std::string& name, bool& include) {
+        include = !refuseHalf || !name.ends_with(".dat");
     };
     double milliseconds = 0;
     int entries = 0;
@@ -77,6 +77,7 @@ int main()
     const std::string parent = MakeFolder();
     std::vector<double> bare;
     std::vector<double> filtered;
+    std::vector<double> namesOnly;
     int bareEntries = 0;
     int filteredEntries = 0;
     for (int run = 0; run < Runs; ++run) {
@@ -86,10 +87,14 @@ int main()
         std::tie(time, entries) = MeasureListing(parent, true);
         filtered.push_back(time);
         filteredEntries = entries;
+        namesOnly.push_back(MeasureListing(parent, true, false).first);
     }
     RemoveFolder(parent);
     std::printf("listing 2,000 files: bare %s (%d entries), filtered %s (%d entries)\n", RunsText(bare).c_str(),
                 bareEntries, RunsText(filtered).c_str(), filteredEntries);
+    // The sort-request hook is set only while filtering; under Wine it makes
+    // every message sent during the fill dearer, which this line shows apart.
+    std::printf("  of which the hook and every name read, nothing removed: %s\n", RunsText(namesOnly).c_str());
     const double added = 100.0 * (Best(filtered) - Best(bare)) / Best(bare);
     Report("file list filter: time added to listing 2,000 files", added, 20, "%");
     return 0;
