@@ -218,8 +218,11 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
     dialog.OnFilenameEntering = [&](bool&) { ++nameEntered; };
     // Longer than a path: a list of names the user typed.
     std::string names;
-    for (int i = 0; i < 30; ++i)
-        names += "\"name number " + std::to_string(i) + ".txt\" ";
+    for (int i = 0; i < 30; ++i) {
+        names += "\"name number ";
+        names += std::to_string(i);
+        names += ".txt\" ";
+    }
 
     LiveDialogScript script(dialog);
     script
