@@ -266,7 +266,7 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
 
 TEST_F(ApSaveDialogTest, TheSizeTheUserLeftComesBackWithoutThePanels)
 {
-    Application.CreateForm<TSaveExt>();
+    TSaveExt* panel = Application.CreateForm<TSaveExt>();
     TApSaveDialog dialog;
     Prepare(dialog);
     dialog.Options = ofHideReadOnly | ofEnableSizing;
@@ -279,6 +279,11 @@ TEST_F(ApSaveDialogTest, TheSizeTheUserLeftComesBackWithoutThePanels)
             SetWindowPos(live.DialogWindow(), nullptr, 0, 0, shown.cx + 60, shown.cy + 40,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             left = WindowSize(live.DialogWindow());
+            // The panel keeps to the bottom, across the client area.
+            const RECT client = Client(live.DialogWindow());
+            const RECT docked = ControlBounds(live.DialogWindow(), panel->Handle());
+            EXPECT_EQ(docked.right - docked.left, client.right);
+            EXPECT_EQ(docked.bottom, client.bottom);
             live.CloseDialog(IDCANCEL);
         });
         EXPECT_FALSE(first.Execute());
