@@ -215,7 +215,11 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
     dialog.OnUpLevelNavigating = [&](bool& allow) { allow = allowUp; };
     dialog.OnUpLevelNavigate = [&] { ++upLevels; };
     dialog.OnFilenameChange = [&] { ++nameChanges; };
-    dialog.OnFilenameEntering = [&](bool&) { ++nameEntered; };
+    bool allowEntering = true;
+    dialog.OnFilenameEntering = [&](bool& allow) {
+        ++nameEntered;
+        allow = allowEntering;
+    };
     // Longer than a path: a list of names the user typed.
     std::string names;
     for (int i = 0; i < 30; ++i) {
@@ -259,6 +263,13 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
             one.Add("only one.txt");
             live.SetSelFilesList(one);
             EXPECT_EQ(live.GetFNameText(), "only one.txt");
+
+            // Enter in the name box, vetoed: the system never sees it.
+            allowEntering = false;
+            SetFocus(live.GetEdit());
+            SendDialogCommand(live.DialogWindow(), IDOK);
+            EXPECT_EQ(nameEntered, 1);
+            EXPECT_NE(live.DialogWindow(), nullptr);
             live.CloseDialog(IDCANCEL);
         });
     EXPECT_FALSE(script.Execute());
