@@ -72,6 +72,8 @@ void TApCustomOpenDialog::InstallThreadHooks()
     if (!listOptions_)
         return;
     listOptions_->session.StartHooks();
+    KeyboardHook = TApThreadHooks::KeyboardHandle();
+    CallWndHook = TApThreadHooks::CallWndHandle();
     listOptions_->session.ShowDone();
     FShellViewWnd = listOptions_->session.ShellView();
     FListViewWnd = listOptions_->session.ListView();

@@ -84,3 +84,7 @@ TApThreadHooks::~TApThreadHooks()
 }
 
 bool TApThreadHooks::Installed() { return State().keyboardHook || State().callWndHook; }
+
+HHOOK TApThreadHooks::KeyboardHandle() { return State().keyboardHook; }
+
+HHOOK TApThreadHooks::CallWndHandle() { return State().callWndHook; }

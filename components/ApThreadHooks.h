@@ -28,8 +28,10 @@ public:
     TApThreadHooks(const TApThreadHooks&) = delete;
     TApThreadHooks& operator=(const TApThreadHooks&) = delete;
 
-    // Whether the hooks are set now.
+    // Whether the hooks are set now, and their handles (null when not set).
     static bool Installed();
+    static HHOOK KeyboardHandle();
+    static HHOOK CallWndHandle();
 
 private:
     TApHookTarget& target_;

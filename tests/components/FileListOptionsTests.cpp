@@ -580,6 +580,8 @@ TEST(FileListDialog, AShowThatFailsHalfWayStillEndsWithEverythingPutBack)
     dialog.ToolBar.CustomBar = owner.Bar;
     dialog.OnShow = [&] {
         EXPECT_TRUE(TApThreadHooks::Installed());
+        EXPECT_NE(KeyboardHook, nullptr);
+        EXPECT_NE(CallWndHook, nullptr);
         PostMessageA(dialog.DialogWindow(), WM_COMMAND, IDCANCEL, 0);
         throw std::runtime_error("show failed");
     };
@@ -588,6 +590,8 @@ TEST(FileListDialog, AShowThatFailsHalfWayStillEndsWithEverythingPutBack)
     EXPECT_FALSE(dialog.Execute());
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"show failed"});
     EXPECT_FALSE(TApThreadHooks::Installed());
+    EXPECT_EQ(KeyboardHook, nullptr);
+    EXPECT_EQ(CallWndHook, nullptr);
     EXPECT_EQ(GetParent(owner.Bar->Handle()), owner.Handle());
 }
 
