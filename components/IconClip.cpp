@@ -193,9 +193,10 @@ void LoadIconFromClipboardData(TIcon& icon, HANDLE data)
     icon.LoadFromStream(stream);
 }
 
-HICON CreateRealSizeIcon(const TIcon& icon)
+HICON CreateRealSizeIcon(const TIcon& icon) { return CreateRealSizeIconFromImage(icon.FileImage(), icon.Handle()); }
+
+HICON CreateRealSizeIconFromImage(std::string_view bytes, HICON own)
 {
-    const std::string bytes = icon.FileImage();
     IconFileHeader header;
     if (!ReadIconFileHeader(bytes, header))
         IconNotValid();
@@ -204,7 +205,7 @@ HICON CreateRealSizeIcon(const TIcon& icon)
         return CopyOrFail(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
     }
     if (header.type != kIconImageType)
-        return CopyOrFail(icon.Handle());
+        return CopyOrFail(own);
     IconDirectory directory;
     if (ReadIconDirectory(bytes, directory) != IconImageError::None)
         IconNotValid();
@@ -212,7 +213,7 @@ HICON CreateRealSizeIcon(const TIcon& icon)
     IconImageParts parts;
     switch (LocateIconImage(bytes, entry, parts)) {
     case IconImageError::None: return BuildIcon(parts);
-    case IconImageError::Png: return CopyOrFail(icon.Handle()); // no bits to build from
+    case IconImageError::Png: return CopyOrFail(own); // no bits to build from
     default: IconNotValid();
     }
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 
 inline constexpr char kIconClipboardFormatName[] = "Quillo Icon";
 
@@ -32,5 +33,8 @@ std::unique_ptr<TIcon> CreateIconFromClipboard();
 // A new icon at the size of the picture that suits the screen best; the
 // caller destroys it. Damaged data raises "Icon image is not valid".
 HICON CreateRealSizeIcon(const TIcon& icon);
+// The same from an icon's file image; `own` is the handle copied for an image
+// that is not of type icon or whose picture is stored as PNG.
+HICON CreateRealSizeIconFromImage(std::string_view fileImage, HICON own);
 SIZE GetIconSize(HICON icon);
 void DrawRealSizeIcon(TCanvas& canvas, const TIcon& icon, int x, int y);

@@ -185,7 +185,12 @@ inline constexpr char kIconNotValid[] = "Icon image is not valid";
 class TIcon : public TGraphic {
 public:
     TIcon() = default;
-    ~TIcon() override { SetHandle(nullptr); }
+    // Destroys the icon without telling anyone: no listener outlives the icon.
+    ~TIcon() override
+    {
+        if (icon_)
+            DestroyIcon(icon_);
+    }
     TIcon(const TIcon&) = delete;
     TIcon& operator=(const TIcon&) = delete;
     HICON Handle() const { return icon_; }
