@@ -109,6 +109,7 @@ HICON BuildIcon(const IconImageParts& parts)
         OutOfResources();
     BitmapInfoHeader colorHeader = parts.header;
     colorHeader.size = kBitmapInfoHeaderSize;
+    colorHeader.planes = 1; // what the system reads; files do not always say so
     colorHeader.height = parts.height;
     colorHeader.sizeImage = 0;
     colorHeader.clrUsed = static_cast<std::uint32_t>(parts.colorCount);
