@@ -30,7 +30,8 @@ void CheckRewrite(const IconImageParts& parts)
     picture.height = parts.height;
     picture.bitCount = parts.header.bitCount;
     picture.colors.resize(static_cast<std::size_t>(parts.colorCount));
-    std::memcpy(picture.colors.data(), parts.colorTable.data(), parts.colorTable.size());
+    if (!parts.colorTable.empty())
+        std::memcpy(picture.colors.data(), parts.colorTable.data(), parts.colorTable.size());
     picture.colorBits.assign(parts.colorBits.begin(), parts.colorBits.end());
     picture.maskBits.assign(parts.maskBits.begin(), parts.maskBits.end());
     TMemoryStream stream;
