@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ComponentCursors.h"
 #include "Exceptions.h"
+#include "IconClip.h"
 #include "LocaleFormatSettings.h"
 #include "Main.h"
 #include "ProductNames.h"
@@ -31,6 +32,7 @@ void RunApplication()
 {
     Application.Initialize();
     RegisterComponentCursors();
+    RegisterIconClipboardFormat();
     ApplyLocaleFormatSettings();
     InitSettingsRecords();
     Application.SetTitle(UntitledTitle);

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   fp-utils
   giflib-tools
+  icoutils netpbm
 )
 
 if [ "$(id -u)" -ne 0 ]; then
