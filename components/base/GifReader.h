@@ -1,0 +1,12 @@
+#pragma once
+// Reading a GIF file into the picture's data. The rasters stay compressed.
+
+#include "GifData.h"
+
+#include <string_view>
+
+// Replaces the picture's contents with the file in `bytes`. Raises the read
+// error "Stream read error" and the invalid-graphic-operation errors with
+// the texts of GifData.h; the picture then holds the frames read before the
+// error. A frame whose data is cut short ends the reading.
+void ReadGifData(GifImageData& image, std::string_view bytes);
