@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ComponentCursors.h"
 #include "Exceptions.h"
+#include "GIFImage.h"
 #include "LocaleFormatSettings.h"
 #include "Main.h"
 #include "ProductNames.h"
@@ -35,6 +36,7 @@ void RunApplication()
     InitSettingsRecords();
     Application.SetTitle(UntitledTitle);
     Application.SetHelpFile("Quillo.chm");
+    RegisterGIFImage();
     ShowSplash();
     Application.CreateForm<TMain>();
     Application.Run();
@@ -58,6 +60,7 @@ int RunQuillo()
     WaitForWatcherReady();
     CloseSplash();
     Application.DestroyForms();
+    UnregisterGIFImage();
     FreeMainGlobals();
     return 0;
 }

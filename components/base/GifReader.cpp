@@ -287,3 +287,15 @@ void ReadGifData(GifImageData& image, std::string_view bytes)
     if (!image.frames.empty())
         image.currentIndex = 0;
 }
+
+std::string_view GifLengthPrefixed(std::string_view bytes)
+{
+    if (bytes.size() < 4)
+        StreamReadError();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto length = static_cast<std::int32_t>(std::uint32_t{data[0]} | (std::uint32_t{data[1]} << 8) |
+                                                  (std::uint32_t{data[2]} << 16) | (std::uint32_t{data[3]} << 24));
+    if (length < 0 || static_cast<std::size_t>(length) > bytes.size() - 4)
+        StreamReadError();
+    return bytes.substr(4, static_cast<std::size_t>(length));
+}
