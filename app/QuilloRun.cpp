@@ -4,6 +4,7 @@
 #include "ComponentCursors.h"
 #include "Exceptions.h"
 #include "GIFImage.h"
+#include "IconClip.h"
 #include "LocaleFormatSettings.h"
 #include "Main.h"
 #include "ProductNames.h"
@@ -32,6 +33,7 @@ void RunApplication()
 {
     Application.Initialize();
     RegisterComponentCursors();
+    RegisterIconClipboardFormat();
     ApplyLocaleFormatSettings();
     InitSettingsRecords();
     Application.SetTitle(UntitledTitle);

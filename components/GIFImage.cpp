@@ -1,5 +1,6 @@
 #include "GIFImage.h"
 
+#include "AnimatedCursorImage.h"
 #include "BitmapConversion.h"
 #include "BitmapFileImage.h"
 #include "DrawUtils.h"
@@ -739,6 +740,19 @@ void TGIFImage::AssignFrame(const TGIFFrame& source)
     currentIndex = 0;
     added.AssignFrame(source);
     RaiseVersion(gv87a);
+    Changed();
+}
+
+void TGIFImage::AssignAnimatedCursor(const TAnimatedCursorImage& source)
+{
+    NewImage();
+    backgroundColor = ColorToRGB(clSystemColor | COLOR_WINDOW);
+    for (int i = 0; i < source.GetIconCount(); ++i) {
+        const TIconFrame& icon = source.GetFrame(i);
+        AddFrame(icon.Icon.get());
+        const std::int64_t milliseconds = std::int64_t{icon.DisplayTime} * 100 / 6;
+        GetFrame(currentIndex).animateInterval = static_cast<std::uint16_t>(std::clamp<std::int64_t>(milliseconds, 0, 65535));
+    }
     Changed();
 }
 

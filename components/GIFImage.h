@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class TAnimatedCursorImage;
 class TGIFImage;
 class TMemoryStream;
 class TStream;
@@ -118,6 +119,9 @@ public:
     bool Equals(const TGraphic& graphic) const;
     void Assign(const TGraphic& source) override;
     void AssignFrame(const TGIFFrame& source);
+    // One frame per icon on the window colour, each shown as long as the
+    // cursor shows it (at most 65,535 ms).
+    void AssignAnimatedCursor(const TAnimatedCursorImage& source);
     void AssignTo(TGraphic& destination);
     // Always raise "Cannot change the Size of a GIF image".
     void SetWidth(int width);

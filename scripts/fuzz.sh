@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz gif_image_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -74,6 +74,16 @@ corpus="$build/corpus/mailto_command_fuzz"
 mkdir -p "$corpus"
 printf '\x00mailto:a@b.c?subject=x&body="y"\\' > "$corpus/seed-quote"
 printf '\x01mailto:a@b.c & calc.exe\r\n' > "$corpus/seed-ampersand"
+
+# Icon file images start from the program's own icons and cursors; animated
+# cursors and icon list streams from the small files kept in fuzz/seeds.
+corpus="$build/corpus/icon_image_fuzz"
+mkdir -p "$corpus"
+cp "$root"/app/res/*.ico "$root"/app/res/*.cur "$corpus"/
+for target in ani_file_fuzz icon_list_fuzz; do
+  mkdir -p "$build/corpus/$target"
+  cp "$root/fuzz/seeds/$target"/* "$build/corpus/$target"/
+done
 
 # GIF pictures: a first byte that says plain (even) or length-prefixed (odd),
 # then a file written by the program's own writer, and an animation coded

@@ -448,11 +448,14 @@ void TBitmap::SaveToFile(const std::string& path)
 
 // ---- TIcon ----
 
-void TIcon::SetHandle(HICON icon)
+void TIcon::SetHandle(HICON icon) { Take(icon, std::string()); }
+
+void TIcon::Take(HICON icon, std::string fileImage)
 {
     if (icon_ && icon_ != icon)
         DestroyIcon(icon_);
     icon_ = icon;
+    fileImage_ = std::move(fileImage);
     width_ = height_ = 0;
     ICONINFO info{};
     if (icon_ && GetIconInfo(icon_, &info)) {
@@ -471,6 +474,7 @@ HICON TIcon::ReleaseHandle()
 {
     HICON icon = icon_;
     icon_ = nullptr;
+    fileImage_.clear();
     width_ = height_ = 0;
     return icon;
 }

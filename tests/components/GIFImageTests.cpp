@@ -2,6 +2,8 @@
 // copies, the stored form, the clipboard and the picture holder's registry.
 
 #include "../framework_base/GifTestFiles.h"
+#include "AniBytes.h"
+#include "AnimatedCursorImage.h"
 #include "Exceptions.h"
 #include "GIFImage.h"
 #include "PictureFormats.h"
@@ -111,7 +113,9 @@ TEST(GIFImage, CopiesShareUntilOneChanges)
     EXPECT_FALSE(copy.Equals(image));
 
     TGIFImage coloured;
-    Load(coloured, ScreenHeader(2, 1, 1) + ImageBlock(0, 0, 2, 1, LiteralRaster(2, {0, 1})) + ";");
+    const std::string file = ScreenHeader(2, 1, 1) + ImageBlock(0, 0, 2, 1, LiteralRaster(2, {0, 1})) + ";";
+    TStringStream stream(file);
+    coloured.ReadStream(static_cast<std::int64_t>(file.size()), stream, false);
     coloured.GetFrame(0).UniqueRaster().colorTable.colors[1] = {200, 100, 50};
     TGIFImage before;
     before.Assign(coloured);
@@ -207,4 +211,23 @@ TEST(GIFImage, ClipboardRoundTrip)
     EXPECT_EQ(pasted.GetCount(), 3);
     EXPECT_EQ(pasted.ScreenWidth(), 5);
     EXPECT_EQ(pasted.GetBitmap().Width(), 3);
+}
+
+TEST(GIFImage, AnimatedCursorsBecomeFramesWithTheirTimes)
+{
+    using namespace anibytes;
+    const std::string file = Riff(Chunk("anih", Header(2, 2, 6)) + Chunk("rate", Values({6, 4000})) +
+                                  FrameList({IconFile({SolidPicture(32, 32)}), IconFile({SolidPicture(16, 16)})}));
+    TAnimatedCursorImage cursor;
+    TStringStream stream(file);
+    cursor.LoadFromStream(stream);
+    ASSERT_EQ(cursor.GetIconCount(), 2);
+    TGIFImage image;
+    image.AssignAnimatedCursor(cursor);
+    ASSERT_EQ(image.GetCount(), 2);
+    EXPECT_EQ(image.GetFrame(0).animateInterval, 100) << "6 jiffies";
+    EXPECT_EQ(image.GetFrame(1).animateInterval, 65535);
+    EXPECT_EQ(image.GetFrame(0).GetWidth(), 32);
+    EXPECT_EQ(image.GetBackgroundColor(), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(image.version, gv89a);
 }
