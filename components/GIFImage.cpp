@@ -435,6 +435,14 @@ void TGIFImage::ReadStream(std::int64_t size, TStream& stream, bool decodeFirst)
         return;
     if (size > stream.Size() - stream.Position())
         throw EReadError(kGifStreamReadError);
+    // A memory stream is read where it lies.
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+        const std::int64_t at = memory->Position();
+        memory->Seek(size, soCurrent);
+        ReadBytes(std::string_view(static_cast<const char*>(memory->Memory()) + at, static_cast<std::size_t>(size)),
+                  decodeFirst);
+        return;
+    }
     const std::string bytes = StreamBytes(stream, size);
     ReadBytes(bytes, decodeFirst);
 }

@@ -89,6 +89,7 @@ private:
 
 // Pixels left to right along the rows, in plain or interlaced order; writes
 // nothing once the rows are full.
+template <int BitCount>
 class PixelWriter {
 public:
     PixelWriter(const GifPixelRows& rows, bool interlaced) : rows_(rows), order_(rows.height, interlaced)
@@ -102,17 +103,13 @@ public:
     {
         if (!row_)
             return;
-        switch (rows_.bitCount) {
-        case 8:
+        if constexpr (BitCount == 8) {
             row_[x_] = value;
-            break;
-        case 4: {
+        } else if constexpr (BitCount == 4) {
             std::uint8_t& byte = row_[x_ >> 1];
             byte = (x_ & 1) ? static_cast<std::uint8_t>((byte & 0xF0) | (value & 0x0F))
                             : static_cast<std::uint8_t>(value << 4);
-            break;
-        }
-        default: {
+        } else {
             std::uint8_t& byte = row_[x_ >> 3];
             const auto bit = static_cast<std::uint8_t>(0x80 >> (x_ & 7));
             // The first pixel of a byte sets the whole byte.
@@ -120,8 +117,6 @@ public:
                 byte = (value & 1) ? bit : 0;
             else if (value & 1)
                 byte |= bit;
-            break;
-        }
         }
         if (++x_ == rows_.width) {
             order_.Next();
@@ -172,8 +167,11 @@ void GifRowOrder::SkipEmptyPasses()
     }
 }
 
-bool DecodeLzwRaster(std::string_view raster, const GifPixelRows& rows, bool interlaced, int frameBits,
-                     bool tolerate, const TProgressProc& progressProc)
+namespace {
+
+template <int BitCount>
+bool DecodeRows(std::string_view raster, const GifPixelRows& rows, bool interlaced, int frameBits, bool tolerate,
+                const TProgressProc& progressProc)
 {
     Progress progress(progressProc);
     progress.Start();
@@ -205,7 +203,7 @@ bool DecodeLzwRaster(std::string_view raster, const GifPixelRows& rows, bool int
         int previous = -1; // none: the stream starts as after a clear
         int firstRoot = 0;
         CodeReader reader(raster);
-        PixelWriter writer(rows, interlaced);
+        PixelWriter<BitCount> writer(rows, interlaced);
         while (!writer.Full()) {
             int code = reader.Read(codeSize);
             if (code < 0 || code == end)
@@ -266,6 +264,21 @@ bool DecodeLzwRaster(std::string_view raster, const GifPixelRows& rows, bool int
     }
     progress.End(false, {});
     return corrupted;
+}
+
+} // namespace
+
+bool DecodeLzwRaster(std::string_view raster, const GifPixelRows& rows, bool interlaced, int frameBits,
+                     bool tolerate, const TProgressProc& progress)
+{
+    switch (rows.bitCount) {
+    case 8:
+        return DecodeRows<8>(raster, rows, interlaced, frameBits, tolerate, progress);
+    case 4:
+        return DecodeRows<4>(raster, rows, interlaced, frameBits, tolerate, progress);
+    default:
+        return DecodeRows<1>(raster, rows, interlaced, frameBits, tolerate, progress);
+    }
 }
 
 // ---- encoding ----

@@ -144,7 +144,12 @@ std::string WriteGifData(GifImageData& image)
         image.version = gv89a;
     image.RaiseVersion(gv87a);
 
-    std::string out = "GIF" + GIFVersionName(image.version);
+    std::size_t estimate = 1024 + 3 * 256 * (image.frames.size() + 1);
+    for (const auto& frame : image.frames)
+        estimate += frame->raster->rasterData.size() + 64 * frame->extensions.size();
+    std::string out;
+    out.reserve(estimate);
+    out = "GIF" + GIFVersionName(image.version);
     // The screen the file had stays, unless the frames reach beyond it.
     for (const auto& frame : image.frames)
         image.GrowScreen(std::int64_t{frame->raster->width} + frame->left,
