@@ -60,6 +60,24 @@ HPALETTE MakePalette(const std::string& entries)
     return CreatePalette(palette);
 }
 
+// A locked global block, unlocked on every way out.
+class LockedBlock {
+public:
+    explicit LockedBlock(HANDLE block) : block_(block), bytes_(GlobalLock(block)) {}
+    ~LockedBlock()
+    {
+        if (bytes_)
+            GlobalUnlock(block_);
+    }
+    LockedBlock(const LockedBlock&) = delete;
+    LockedBlock& operator=(const LockedBlock&) = delete;
+    void* Bytes() const { return bytes_; }
+
+private:
+    HANDLE block_;
+    void* bytes_;
+};
+
 } // namespace
 
 void RegisterGIFImage()
@@ -798,11 +816,15 @@ void TGIFImage::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& pale
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(stream.Size()));
     if (!block)
         throw EOutOfResources(kOutOfResources);
-    if (void* locked = GlobalLock(block)) {
-        std::memcpy(locked, stream.Memory(), static_cast<std::size_t>(stream.Size()));
-        GlobalUnlock(block);
+    bool filled = false;
+    {
+        const LockedBlock locked(block);
+        if (locked.Bytes()) {
+            std::memcpy(locked.Bytes(), stream.Memory(), static_cast<std::size_t>(stream.Size()));
+            filled = true;
+        }
     }
-    if (!SetClipboardData(CF_GIF, block)) {
+    if (!filled || !SetClipboardData(CF_GIF, block)) {
         GlobalFree(block);
         throw EOutOfResources(kOutOfResources);
     }
@@ -828,12 +850,10 @@ void TGIFImage::LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palet
     }
     std::string bytes;
     {
-        const SIZE_T size = GlobalSize(gif);
-        const void* locked = GlobalLock(gif);
-        if (!locked)
+        const LockedBlock locked(gif);
+        if (!locked.Bytes())
             throw EReadError(kGifStreamReadError);
-        bytes.assign(static_cast<const char*>(locked), size);
-        GlobalUnlock(gif);
+        bytes.assign(static_cast<const char*>(locked.Bytes()), GlobalSize(gif));
     }
     // Another program wrote the length: it is checked against the block.
     NewImage();
