@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ComponentCursors.h"
 #include "Exceptions.h"
+#include "GIFImage.h"
 #include "IconClip.h"
 #include "LocaleFormatSettings.h"
 #include "Main.h"
@@ -37,6 +38,7 @@ void RunApplication()
     InitSettingsRecords();
     Application.SetTitle(UntitledTitle);
     Application.SetHelpFile("Quillo.chm");
+    RegisterGIFImage();
     ShowSplash();
     Application.CreateForm<TMain>();
     Application.Run();
@@ -60,6 +62,7 @@ int RunQuillo()
     WaitForWatcherReady();
     CloseSplash();
     Application.DestroyForms();
+    UnregisterGIFImage();
     FreeMainGlobals();
     return 0;
 }

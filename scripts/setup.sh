@@ -11,7 +11,7 @@ packages=(
   googletest
   clang libclang-rt-14-dev
   fp-utils
-  giflib-tools
+  giflib-tools gifsicle imagemagick
   icoutils netpbm
 )
 

@@ -65,6 +65,42 @@ void TGraphic::Assign(const TGraphic& source)
     Changed();
 }
 
+void TGraphic::LoadFromStream(TStream&) { throw EInvalidGraphicOperation("Cannot load this picture"); }
+
+void TGraphic::SaveToStream(TStream&) { throw EInvalidGraphicOperation("Cannot save this picture"); }
+
+void TGraphic::ReadData(TStream& stream)
+{
+    const std::int32_t length = stream.ReadInt32();
+    // Checked against what is there before anything is taken.
+    if (length < 0 || length > stream.Size() - stream.Position())
+        throw EReadError("Stream read error");
+    TMemoryStream data;
+    data.CopyFrom(stream, length);
+    data.SetPosition(0);
+    if (length > 0)
+        LoadFromStream(data);
+}
+
+void TGraphic::WriteData(TStream& stream)
+{
+    TMemoryStream data;
+    SaveToStream(data);
+    stream.WriteInt32(static_cast<std::int32_t>(data.Size()));
+    data.SetPosition(0);
+    stream.CopyFrom(data, data.Size());
+}
+
+void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE)
+{
+    throw EInvalidGraphicOperation("Unsupported clipboard format");
+}
+
+void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&)
+{
+    throw EInvalidGraphicOperation("Unsupported clipboard format");
+}
+
 void TGraphic::Changed()
 {
     if (OnChange)

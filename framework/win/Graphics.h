@@ -76,6 +76,17 @@ public:
     void SetTransparent(bool value);
     virtual void Assign(const TGraphic& source);
 
+    // The picture as a file, and as the picture holder stores it (an int32
+    // length, then the file). A type without a file format raises the
+    // invalid-graphic-operation error.
+    virtual void LoadFromStream(TStream& stream);
+    virtual void SaveToStream(TStream& stream);
+    virtual void ReadData(TStream& stream);
+    virtual void WriteData(TStream& stream);
+    // The clipboard: the caller has the clipboard open.
+    virtual void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
+    virtual void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
+
     std::function<void(TGraphic& sender)> OnChange;
     std::function<void(TGraphic& sender, int percent)> OnProgress;
 
@@ -124,8 +135,8 @@ public:
     void Dormant();
 
     // Loads a bitmap file image; a damaged one raises "Bitmap image is not valid".
-    void LoadFromStream(TStream& stream);
-    void SaveToStream(TStream& stream);
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path);
 
