@@ -98,6 +98,9 @@ TQCustomRichEdit::TQCustomRichEdit(TComponent* owner, TControl* parent)
     }
     if (allowObjects_)
         AttachOle();
+    // The control takes its parent's reading order.
+    if (parent && parent->Handle() && (GetWindowLongPtrA(parent->Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING))
+        SetRightToLeft(true);
     SetModified(false);
 }
 

@@ -175,6 +175,9 @@ public:
     bool PasteSpecialDialog();
     bool InsertObjectDialog();
     bool ObjectPropertiesDialog();
+    // An object of the control came up in place (true) or went back (false):
+    // the parent form's active OLE control and the focus follow.
+    void SetUIActive(bool active);
 
     std::function<void()> OnChange;
     std::function<void()> OnSelectionChange;

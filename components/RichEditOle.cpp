@@ -1,6 +1,7 @@
 #include "RichEditOle.h"
 
 #include "Application.h"
+#include "Form.h"
 #include "Menus.h"
 #include "RichEdit.h"
 #include "Streams.h"
@@ -336,19 +337,74 @@ HRESULT TRichEditOleCallback::GetNewStorage(LPSTORAGE* storage)
     });
 }
 
-HRESULT TRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME* frame, LPOLEINPLACEUIWINDOW* document,
-                                                LPOLEINPLACEFRAMEINFO)
+TRichEditOleCallback::~TRichEditOleCallback() { ReleaseForms(); }
+
+void TRichEditOleCallback::FindForms()
 {
-    // Objects open in their own windows: the forms offer no frame for
-    // in-place activation.
-    if (frame)
-        *frame = nullptr;
-    if (document)
-        *document = nullptr;
-    return E_NOTIMPL;
+    TForm* form = owner_.ParentForm();
+    if (!form || documentForm_ || !owner_.AllowInPlace)
+        return;
+    documentForm_ = TComRef<TOleFrame>::Share(&form->OleFrame());
+    frameForm_ = documentForm_;
 }
 
-HRESULT TRichEditOleCallback::ShowContainerUI(WINBOOL) { return E_NOTIMPL; }
+void TRichEditOleCallback::ReleaseForms()
+{
+    if (accelerators_)
+        DestroyAcceleratorTable(std::exchange(accelerators_, nullptr));
+    acceleratorCount_ = 0;
+    frameForm_.Reset();
+    documentForm_.Reset();
+}
+
+HRESULT TRichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME* frame, LPOLEINPLACEUIWINDOW* document,
+                                                LPOLEINPLACEFRAMEINFO frameInfo)
+{
+    return ComBoundary([&]() -> HRESULT {
+        if (frame)
+            *frame = nullptr;
+        if (document)
+            *document = nullptr;
+        FindForms();
+        if (!documentForm_ || !owner_.AllowInPlace)
+            return E_NOTIMPL;
+        if (!frame || !document || !frameInfo)
+            return E_POINTER;
+        frameForm_->AddRef();
+        *frame = frameForm_.Get();
+        documentForm_->AddRef();
+        *document = documentForm_.Get();
+        TForm* frameWindow = frameForm_->Form();
+        if (!accelerators_ && frameWindow && frameWindow->Menu())
+            accelerators_ = ContainerAccelerators(*frameWindow->Menu(), acceleratorCount_);
+        frameInfo->fMDIApp = FALSE;
+        frameInfo->hwndFrame = frameWindow ? frameWindow->Handle() : nullptr;
+        frameInfo->haccel = accelerators_;
+        frameInfo->cAccelEntries = static_cast<UINT>(acceleratorCount_);
+        return S_OK;
+    });
+}
+
+HRESULT TRichEditOleCallback::ShowContainerUI(WINBOOL show)
+{
+    return ComBoundary([&]() -> HRESULT {
+        if (!show) {
+            // The object's own interface comes up.
+            FindForms();
+            if (!frameForm_)
+                return E_NOTIMPL;
+            owner_.SetUIActive(true);
+            return S_OK;
+        }
+        if (!frameForm_)
+            return E_NOTIMPL;
+        frameForm_->SetMenu(nullptr, nullptr, nullptr);
+        frameForm_->SetBorderSpace(nullptr);
+        owner_.SetUIActive(false);
+        ReleaseForms();
+        return S_OK;
+    });
+}
 
 HRESULT TRichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return S_OK; }
 
@@ -764,6 +820,7 @@ TPopupMenu* TQCustomRichEdit::GetPopupMenu()
             auto item = std::make_unique<TMenuItem>();
             item->SetCaption(name);
             item->SetDefault(verb.lVerb == 0);
+            item->Tag = static_cast<int>(verb.lVerb);
             const LONG number = verb.lVerb;
             item->OnClick = [this, number](TComponent*) { PopupVerbClick(number); };
             verbs.push_back(std::move(item));
@@ -811,6 +868,30 @@ bool TQCustomRichEdit::HandleContextMenu(int screenX, int screenY)
     menu->PopupComponent = this;
     menu->Popup(screenX, screenY);
     return true;
+}
+
+void TQCustomRichEdit::SetUIActive(bool active)
+{
+    GuardedCall(
+        [&] {
+            TForm* form = ParentForm();
+            if (!form)
+                return 0;
+            if (active) {
+                form->ActiveOleControl = this;
+                if (AllowInPlace && CanFocus())
+                    SetFocus();
+            } else {
+                if (form->ActiveOleControl == this)
+                    form->ActiveOleControl = nullptr;
+                if (form->ActiveControl() == this && AllowInPlace) {
+                    ::SetFocus(Handle());
+                    SelectionChange();
+                }
+            }
+            return 0;
+        },
+        0);
 }
 
 void TQCustomRichEdit::PopupVerbClick(LONG verb)

@@ -7,6 +7,7 @@
 
 #include "ComRef.h"
 #include "Exceptions.h"
+#include "OleFrame.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -77,9 +78,14 @@ public:
     explicit TRichEditOleCallback(TQCustomRichEdit& owner) : owner_(owner) {}
     TRichEditOleCallback(const TRichEditOleCallback&) = delete;
     TRichEditOleCallback& operator=(const TRichEditOleCallback&) = delete;
-    ~TRichEditOleCallback() = default;
+    ~TRichEditOleCallback();
 
     ULONG ReferenceCount() const { return references_; }
+    // While an object is active in place: the forms' frame, and the
+    // container's accelerators built from the frame form's main menu.
+    TOleFrame* FrameForm() const { return frameForm_.Get(); }
+    TOleFrame* DocumentForm() const { return documentForm_.Get(); }
+    HACCEL Accelerators() const { return accelerators_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -99,8 +105,16 @@ public:
                                              HMENU* menu) override;
 
 private:
+    void FindForms();
+    void ReleaseForms();
+
     TQCustomRichEdit& owner_;
     ULONG references_ = 0;
+    // No MDI here: the document form is the frame form.
+    TComRef<TOleFrame> frameForm_;
+    TComRef<TOleFrame> documentForm_;
+    HACCEL accelerators_ = nullptr;
+    int acceleratorCount_ = 0;
 };
 
 // What the object properties dialog reads of the selected object. Counted;

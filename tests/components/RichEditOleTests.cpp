@@ -620,3 +620,78 @@ TEST_F(RichEditObjects, TheCallbackAnswersTheControl)
     EXPECT_EQ(callback.DeleteObject(object.Get()), S_OK);
     EXPECT_EQ(log, (std::vector<std::string>{"close deleted nosave"}));
 }
+
+namespace {
+TMenuItem* AddItem(TMenuItem& parent, const std::string& caption, int group = 0, const std::string& shortCut = "")
+{
+    auto item = std::make_unique<TMenuItem>();
+    item->SetCaption(caption);
+    item->SetGroupIndex(group);
+    if (!shortCut.empty())
+        item->SetShortCutText(shortCut);
+    return parent.Add(std::move(item));
+}
+}
+
+TEST_F(RichEditObjects, InPlaceActivationUsesTheFormsFrame)
+{
+    TMainMenu menu(form.get());
+    AddItem(*AddItem(menu.Items(), "&File", 0), "&Save", 0, "Ctrl+S");
+    AddItem(*AddItem(menu.Items(), "&Edit", 1), "&Copy", 1, "Ctrl+C");
+    AddItem(*AddItem(menu.Items(), "&Window", 4), "&Next", 4, "F6");
+    form->SetMenu(&menu);
+    TRichEditOleCallback& callback = edit->OleCallback();
+    IOleInPlaceFrame* frame = nullptr;
+    IOleInPlaceUIWindow* document = nullptr;
+    OLEINPLACEFRAMEINFO info{};
+    info.cb = sizeof info;
+
+    edit->AllowInPlace = false;
+    EXPECT_EQ(callback.GetInPlaceContext(&frame, &document, &info), E_NOTIMPL);
+    EXPECT_EQ(frame, nullptr);
+    edit->AllowInPlace = true;
+    ASSERT_EQ(callback.GetInPlaceContext(&frame, &document, &info), S_OK);
+    ASSERT_NE(frame, nullptr);
+    HWND frameWindow = nullptr;
+    EXPECT_EQ(frame->GetWindow(&frameWindow), S_OK);
+    EXPECT_EQ(frameWindow, form->Handle());
+    EXPECT_FALSE(info.fMDIApp);
+    EXPECT_EQ(info.hwndFrame, form->Handle());
+    // The container keeps its file and window groups' keys, not the edit group's.
+    ASSERT_EQ(info.cAccelEntries, 2u);
+    ACCEL keys[4]{};
+    ASSERT_EQ(CopyAcceleratorTableA(info.haccel, keys, 4), 2);
+    EXPECT_EQ(keys[0].key, 'S');
+    EXPECT_EQ(keys[0].fVirt, FVIRTKEY | FCONTROL);
+    EXPECT_EQ(keys[1].key, VK_F6);
+
+    // The shared menu gets the same groups, and gives them back.
+    HMENU shared = CreateMenu();
+    OLEMENUGROUPWIDTHS widths{};
+    EXPECT_EQ(frame->InsertMenus(shared, &widths), S_OK);
+    EXPECT_EQ(widths.width[0], 1);
+    EXPECT_EQ(widths.width[2], 0);
+    EXPECT_EQ(widths.width[4], 1);
+    EXPECT_EQ(GetMenuItemCount(shared), 2);
+    EXPECT_EQ(frame->RemoveMenus(shared), S_OK);
+    EXPECT_EQ(GetMenuItemCount(shared), 0);
+    DestroyMenu(shared);
+    EXPECT_EQ(frame->SetStatusText(L"Editing"), S_OK);
+    EXPECT_EQ(form->OleFrame().StatusText(), "Editing");
+    frame->Release();
+    document->Release();
+
+    // The object's interface comes up, then the container's again.
+    EXPECT_EQ(callback.ShowContainerUI(FALSE), S_OK);
+    EXPECT_EQ(form->ActiveOleControl, edit.get());
+    const HACCEL table = callback.Accelerators();
+    EXPECT_EQ(callback.ShowContainerUI(TRUE), S_OK);
+    EXPECT_EQ(form->ActiveOleControl, nullptr);
+    EXPECT_EQ(GetMenu(form->Handle()), menu.Handle());
+    EXPECT_EQ(callback.Accelerators(), nullptr);
+    EXPECT_EQ(CopyAcceleratorTableA(table, nullptr, 0), 0);
+    EXPECT_EQ(callback.FrameForm(), nullptr);
+    // Without a frame form there is nothing to show.
+    EXPECT_EQ(callback.ShowContainerUI(TRUE), E_NOTIMPL);
+    form->SetMenu(nullptr);
+}
