@@ -185,6 +185,7 @@ void TMain::CreateEditors()
 {
     RichEdit = std::make_unique<TQRichEdit>(this, this);
     RichEdit->SetName("RichEdit");
+    RichEdit->SetAllowObjects(false);
     RichEdit->SetAlign(TAlign::alClient);
     RichEdit->SetPlainText(true);
     RichEdit->SetHideSelection(false);
@@ -202,6 +203,7 @@ void TMain::CreateEditors()
     // The hidden converter and print buffer; the user never sees it.
     Rich = std::make_unique<TQRichEdit>(this, this);
     Rich->SetName("Rich");
+    Rich->SetAllowObjects(false);
     Rich->SetVisible(false);
     Rich->SetPlainText(true);
     Rich->SetUndoLimit(1);

@@ -1,6 +1,8 @@
 #include "RichEdit.h"
 
 #include "Exceptions.h"
+#include "Menus.h"
+#include "RichEditOle.h"
 #include "Streams.h"
 
 #include <algorithm>
@@ -55,8 +57,16 @@ void SendTextMode(HWND window, bool plainText, int undoLimit)
 }
 
 TQCustomRichEdit::TQCustomRichEdit(TComponent* owner, TControl* parent)
-    : TControl(owner, parent), lines_(std::make_unique<TRichEditStrings>(*this))
+    : TControl(owner, parent), lines_(std::make_unique<TRichEditStrings>(*this)),
+      oleCallback_(std::make_unique<TRichEditOleCallback>(*this))
 {
+    // The control's own reference: the callback lives as long as the control.
+    oleCallback_->AddRef();
+    {
+        HDC screen = GetDC(nullptr);
+        screenPixelsPerInch_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
     DWORD style = WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL |
                   ES_SAVESEL;
     if (scrollBars_ == TRichScrollBars::ssVertical || scrollBars_ == TRichScrollBars::ssBoth)
@@ -86,19 +96,30 @@ TQCustomRichEdit::TQCustomRichEdit(TComponent* owner, TControl* parent)
         UpdateTextMode();
         SendMessageA(window, EM_SETLANGOPTIONS, 0, IMF_AUTOFONT);
     }
-    // Embedded objects (the OLE callback and interface) hook in here.
+    if (allowObjects_)
+        AttachOle();
+    // The control takes its parent's reading order.
+    if (parent && parent->Handle() && (GetWindowLongPtrA(parent->Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING))
+        SetRightToLeft(true);
     SetModified(false);
 }
 
 TQCustomRichEdit::~TQCustomRichEdit()
 {
-    // The window goes first: its last notifications must not reach a half-destroyed object.
+    ReleaseVerbMenu();
+    DetachOle();
+    // The window goes first: its last notifications must not reach a
+    // half-destroyed object. It lets the callback go as it goes.
     DestroyHandle();
 }
 
 LRESULT TQCustomRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_DESTROY:
+        // Destroyed with its parent: the objects close before the window goes.
+        DetachOle();
+        return DefaultHandler(message, wParam, lParam);
     case WM_SETFONT:
         // Without a font the control draws in bold System under Wine. The
         // control makes the font its default character format.
@@ -283,7 +304,7 @@ void TQCustomRichEdit::SetPlainText(bool plainText)
 
 void TQCustomRichEdit::Clear()
 {
-    // Embedded objects are closed here once they exist.
+    CloseObjects();
     SetText("");
     SetModified(false);
 }
@@ -367,7 +388,10 @@ void TQCustomRichEdit::RecreateWindow()
     SendMessageA(window, EM_SETMODIFY, FALSE, 0);
     SendMessageA(window, EM_SETEVENTMASK, 0, eventMask);
 
+    DetachOle();
     ReplaceHandle(window);
+    if (allowObjects_)
+        AttachOle();
     // Right behind the old window in the z-order, which is where it stays
     // once the old one is gone. ES_SELECTIONBAR is also WS_MAXIMIZE, so a
     // child made with it fills its parent until placed.
@@ -380,6 +404,18 @@ void TQCustomRichEdit::RecreateWindow()
     if (GetFocus() == old)
         ::SetFocus(window);
     DestroyWindow(old);
+}
+
+void TQCustomRichEdit::SetRightToLeft(bool rightToLeft)
+{
+    if (rightToLeft == rightToLeft_)
+        return;
+    rightToLeft_ = rightToLeft;
+    const LONG_PTR exStyle = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
+    constexpr LONG_PTR rtlStyles = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    SetWindowLongPtrA(Handle(), GWL_EXSTYLE, rightToLeft ? (exStyle | rtlStyles) : (exStyle & ~rtlStyles));
+    // The text keeps its side: left-aligned text now starts at the right.
+    paraAttributes_.SetAlignment(TParaAlignment::paLeftJustify);
 }
 
 bool TQCustomRichEdit::Modified() const { return SendMessageA(Handle(), EM_GETMODIFY, 0, 0) != 0; }
@@ -592,5 +628,4 @@ void TQCustomRichEdit::SetChangeNotify(bool on)
     SendMessageA(Handle(), EM_SETEVENTMASK, 0, on ? (mask | ENM_CHANGE) : (mask & ~ENM_CHANGE));
 }
 
-// Printing and finding, the character and paragraph attribute objects beyond
-// the default font, and embedded objects are added to this class here.
+// Printing and finding are added to this class here.

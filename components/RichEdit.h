@@ -2,18 +2,26 @@
 // The rich-text edit control over the system rich edit window. It switches
 // between plain-text and rich-text mode by re-streaming its content, reports
 // changes, selection changes and link clicks, and exposes its lines as a
-// TStrings (RichEditStrings.h). Character and paragraph attributes beyond the
-// font, printing and finding, and embedded objects plug in later: see the
-// marked places in RichEdit.cpp.
+// TStrings (RichEditStrings.h), its character and paragraph formats as
+// attribute objects (RichEditAttributes.h), and hosts embedded objects
+// (RichEditOle.h). Printing and finding plug in later: see the marked place
+// in RichEdit.cpp.
 
 #include "Control.h"
+#include "ComRef.h"
+#include "RichEditAttributes.h"
 #include "RichEditStrings.h"
 
 #include <richedit.h>
+#include <richole.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+class TMenuItem;
+class TRichEditOleCallback;
 
 // Which rich edit library is loaded: 1 (RICHED32) or 2 and 3 (RICHED20);
 // 0 until the first control is made.
@@ -21,7 +29,14 @@ extern int RichEditVersion;
 
 enum class TRichScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-class TQCustomRichEdit : public TControl {
+// What the selection holds: text, an object, several characters, several objects.
+using TRichSelectionType = unsigned;
+inline constexpr TRichSelectionType stText = SEL_TEXT;
+inline constexpr TRichSelectionType stObject = SEL_OBJECT;
+inline constexpr TRichSelectionType stMultiChar = SEL_MULTICHAR;
+inline constexpr TRichSelectionType stMultiObject = SEL_MULTIOBJECT;
+
+class TQCustomRichEdit : public TControl, public TRichEditFormatHost {
 public:
     TQCustomRichEdit(TComponent* owner, TControl* parent);
     ~TQCustomRichEdit() override;
@@ -65,6 +80,23 @@ public:
     void SetAutoURLDetect(bool detect);
     bool WordSelection() const;
     void SetWordSelection(bool wordSelection);
+    // The character formats of the default text, the selection and the word
+    // at the selection, and the paragraph format of the selected paragraphs.
+    TQTextAttributes& DefAttributes() { return defAttributes_; }
+    TQTextAttributes& SelAttributes() { return selAttributes_; }
+    TQTextAttributes& WordAttributes() { return wordAttributes_; }
+    TQParaAttributes& ParaAttributes() { return paraAttributes_; }
+    void SetDefAttributes(const TQTextAttributes& source) { defAttributes_.Assign(source); }
+    void SetSelAttributes(const TQTextAttributes& source) { selAttributes_.Assign(source); }
+    void SetWordAttributes(const TQTextAttributes& source) { wordAttributes_.Assign(source); }
+    // The screen's pixels per inch when the control was made: turns sizes
+    // in points into heights in pixels.
+    int ScreenPixelsPerInch() const override { return screenPixelsPerInch_; }
+    // Right-to-left reading order: the control mirrors left and right in
+    // the paragraph alignment.
+    bool RightToLeft() const { return rightToLeft_; }
+    void SetRightToLeft(bool rightToLeft);
+
     // Fixed at creation: the window's styles.
     TRichScrollBars ScrollBars() const { return scrollBars_; }
     bool HideScrollBars() const { return hideScrollBars_; }
@@ -115,6 +147,38 @@ public:
     // Turns EN_CHANGE on or off in the control's event mask.
     void SetChangeNotify(bool on);
 
+    // Embedded objects (RichEditOle.cpp). Changing AllowObjects makes a new
+    // window and keeps the text, the modified flag and the selection.
+    bool AllowObjects() const { return allowObjects_; }
+    void SetAllowObjects(bool allow);
+    bool AllowInPlace = true;
+    // Offer the selected object's verbs on a right click.
+    bool AutoVerbMenu = true;
+    // The container title objects show.
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    // Present while the window exists and objects are allowed.
+    IRichEditOle* OleInterface() const { return oleInterface_.Get(); }
+    TRichEditOleCallback& OleCallback() { return *oleCallback_; }
+    TRichSelectionType SelectionType() const;
+    // Closes every object without saving, last to first.
+    void CloseObjects();
+    void UpdateHostNames();
+    // The menu a right click opens: the control's own, with the selected
+    // object's verbs and properties added while it is up.
+    virtual TPopupMenu* GetPopupMenu();
+    // Built by GetPopupMenu, null when the object offers no verbs.
+    TPopupMenu* VerbMenu() const { return verbMenu_.get(); }
+    void PopupVerbClick(LONG verb);
+    void ObjectPropsClick() { ObjectPropertiesDialog(); }
+    // Each returns whether the person confirmed.
+    bool PasteSpecialDialog();
+    bool InsertObjectDialog();
+    bool ObjectPropertiesDialog();
+    // An object of the control came up in place (true) or went back (false):
+    // the parent form's active OLE control and the focus follow.
+    void SetUIActive(bool active);
+
     std::function<void()> OnChange;
     std::function<void()> OnSelectionChange;
     std::function<void(const std::string& URLText, TMouseButton Button)> OnURLClick;
@@ -126,12 +190,16 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool HandleCommand(WORD code) override;
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
+    bool HandleContextMenu(int screenX, int screenY) override;
 
     virtual void SelectionChange();
     virtual void URLClick(const std::string& text, TMouseButton button);
     virtual void RequestSize(const RECT& rect);
     virtual bool ProtectChange(int startPos, int endPos);
     virtual bool SaveClipboard(int numObjects, int numChars);
+
+    HWND FormatWindow() const override { return Handle(); }
+    bool UseRightToLeftAlignment() const override { return rightToLeft_; }
 
 private:
     friend class TRichEditStrings;
@@ -145,6 +213,13 @@ private:
     // swapped for a fresh empty window set up like it. Returns whether it was.
     bool ReplaceLargeContent();
     void RecreateWindow();
+    // Registers the callback with the window and takes its interface; the
+    // reverse closes the objects and lets the interface go.
+    void AttachOle();
+    void DetachOle();
+    // Takes back the items the verb menu added to the control's own popup.
+    void ReleaseVerbMenu();
+    void InsertObjectAtSelection(REOBJECT& object, DWORD aspect, HGLOBAL iconPicture);
 
     // The scroll bar styles the window was made with; the control adds and
     // removes them as the text grows and shrinks.
@@ -164,6 +239,19 @@ private:
     CHARRANGE linkClickRange_{-1, -1};
     TMouseButton linkClickButton_ = TMouseButton::mbLeft;
     std::unique_ptr<TRichEditStrings> lines_;
+    bool rightToLeft_ = false;
+    int screenPixelsPerInch_ = 96;
+    TQTextAttributes selAttributes_{*this, TQAttributeType::atSelected};
+    TQTextAttributes defAttributes_{*this, TQAttributeType::atDefaultText};
+    TQTextAttributes wordAttributes_{*this, TQAttributeType::atWord};
+    TQParaAttributes paraAttributes_{*this};
+    bool allowObjects_ = true;
+    std::string title_;
+    std::unique_ptr<TRichEditOleCallback> oleCallback_;
+    TComRef<IRichEditOle> oleInterface_;
+    std::unique_ptr<TPopupMenu> verbMenu_;
+    TPopupMenu* extendedPopup_ = nullptr;
+    std::vector<TMenuItem*> popupAdditions_;
 };
 
 class TQRichEdit : public TQCustomRichEdit {

@@ -5,6 +5,7 @@
 // would.
 
 #include "Component.h"
+#include "FontDescription.h"
 
 #include <windows.h>
 
@@ -68,13 +69,6 @@ class TSaveDialog : public TOpenDialog {
 public:
     explicit TSaveDialog(TComponent* owner = nullptr);
 };
-
-// Font styles of the font dialog.
-using TFontStyles = unsigned;
-inline constexpr TFontStyles fsBold = 1u << 0;
-inline constexpr TFontStyles fsItalic = 1u << 1;
-inline constexpr TFontStyles fsUnderline = 1u << 2;
-inline constexpr TFontStyles fsStrikeOut = 1u << 3;
 
 using TFontDialogOptions = unsigned;
 inline constexpr TFontDialogOptions fdAnsiOnly = 1u << 0;

@@ -4,6 +4,7 @@
 #include "Exceptions.h"
 #include "KeyboardState.h"
 #include "Menus.h"
+#include "OleFrame.h"
 #include "StdCtrls.h"
 
 #include <algorithm>
@@ -141,6 +142,19 @@ TForm::~TForm()
 {
     Destroying();
     DestroyHandle();
+    if (oleFrame_) {
+        oleFrame_->FormGone();
+        oleFrame_->Release();
+    }
+}
+
+TOleFrame& TForm::OleFrame()
+{
+    if (!oleFrame_) {
+        oleFrame_ = new TOleFrame(*this);
+        oleFrame_->AddRef();
+    }
+    return *oleFrame_;
 }
 
 void TForm::DestructionStarted()
@@ -410,6 +424,8 @@ void TForm::ControlDestroying(TControl* control)
         activeControl_ = nullptr;
     if (focusedControl_ == control)
         focusedControl_ = nullptr;
+    if (ActiveOleControl == control)
+        ActiveOleControl = nullptr;
 }
 
 void TForm::SelectNext(bool forward)

@@ -64,6 +64,7 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 class TMainMenu;
 class TButton;
+class TOleFrame;
 
 class TForm : public TControl {
 public:
@@ -142,6 +143,11 @@ public:
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
 
+    // The frame an embedded object active in place uses, made on first use
+    // (OleFrame.h), and the control whose object is active in place.
+    TOleFrame& OleFrame();
+    TControl* ActiveOleControl = nullptr;
+
     // Sees every key pressed in the form before the focused control does.
     bool KeyPreview = false;
     // Gives the form a look at a key message before it is dispatched; true
@@ -218,6 +224,8 @@ private:
     // window the framework does not know (a label editor).
     HWND lastFocus_ = nullptr;
     TMainMenu* menu_ = nullptr;
+    // Counted: objects may hold it past the form, which then lets it know.
+    TOleFrame* oleFrame_ = nullptr;
     HFONT font_ = nullptr;
     TPosition position_ = TPosition::poDesigned;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
