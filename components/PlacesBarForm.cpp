@@ -317,7 +317,7 @@ LRESULT TApPlacesBarFrm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return TForm::WndProc(message, wParam, lParam);
 }
 
-std::unique_ptr<TApPlacesBarFrm> BuildPlacesBar(TApPlacesBarDialog& dialog, TApPlacesBarOptions& options)
+std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TApPlacesBarOptions& options)
 {
     const HWND window = dialog.DialogWindow();
     RECT lookIn{};

@@ -40,6 +40,12 @@ public:
 
     TApPlacesBarDialog* Dialog() const { return dialog_; }
     void SetDialog(TApPlacesBarDialog* dialog) { dialog_ = dialog; }
+    // The bar keeps the dialog's side for as long as it lives.
+    void AdoptDialog(std::unique_ptr<TApPlacesBarDialog> dialog)
+    {
+        ownedDialog_ = std::move(dialog);
+        dialog_ = ownedDialog_.get();
+    }
     TApPlaces* Places() const { return places_; }
     void SetPlaces(TApPlaces* places) { places_ = places; }
 
@@ -74,6 +80,7 @@ private:
     void MovePlace(int from, int to);
     void ShowTargetOnMenu();
 
+    std::unique_ptr<TApPlacesBarDialog> ownedDialog_;
     TApPlacesBarDialog* dialog_ = nullptr;
     TApPlaces* places_ = nullptr;
     // The place the open popup menu acts on, taken when it opens.
@@ -86,7 +93,7 @@ void UpdatePlacesOn(const TApPlaces& places, TApPlacesToolBar& bar);
 // Builds the bar inside the dialog's window: moves the dialog's controls to
 // make room, loads the places kept in the registry, and shows the bar. The
 // caller frees it before the dialog's window goes.
-std::unique_ptr<TApPlacesBarFrm> BuildPlacesBar(TApPlacesBarDialog& dialog, TApPlacesBarOptions& options);
+std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TApPlacesBarOptions& options);
 
 inline constexpr int PlacesBarExtraWidth = 90;
 inline const char* const DeletePlaceQuestion = "Are you sure you want to delete this place?\rPlace: ";
