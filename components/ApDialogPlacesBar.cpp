@@ -29,7 +29,9 @@ void TApCustomOpenDialog::BuildPlacesBar()
     auto side = std::make_unique<DialogSide>(*this);
     auto bar = BuildPlacesBarIn(*side, PlacesBar);
     bar->AdoptDialog(std::move(side));
-    FPlacesBarWidth = bar->Width();
+    // The room made for the bar, which the first paint keeps and the close
+    // step takes off again.
+    FPlacesBarWidth = PlacesBarShift();
     placesBarForm_ = bar.release();
 }
 

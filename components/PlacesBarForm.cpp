@@ -226,7 +226,9 @@ void TApPlacesBarFrm::FitToDialog()
     if ((!ControlRect(window, FileList, list) && !ControlRect(window, ShellView, list)) ||
         !ControlRect(window, FileTypeBox, type))
         return;
-    SetBounds(Left(), Top(), Width(), std::max<int>(type.bottom - list.top, 0));
+    // Only the height changes: the bar stays where it was put.
+    SetWindowPos(Handle(), nullptr, 0, 0, Width(), std::max<int>(type.bottom - list.top, 0),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TApPlacesBarFrm::ShowTargetOnMenu()
@@ -317,6 +319,8 @@ LRESULT TApPlacesBarFrm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return TForm::WndProc(message, wParam, lParam);
 }
 
+int PlacesBarShift() { return PlacesBarExtraWidth + GetSystemMetrics(SM_CXDLGFRAME); }
+
 std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TApPlacesBarOptions& options)
 {
     const HWND window = dialog.DialogWindow();
@@ -326,7 +330,7 @@ std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TA
                      lookIn.bottom - lookIn.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(GetDlgItem(window, LookInLabel), nullptr, -80, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const int shift = PlacesBarExtraWidth + GetSystemMetrics(SM_CXDLGFRAME);
+    const int shift = PlacesBarShift();
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect{};
         GetWindowRect(child, &rect);
@@ -336,7 +340,8 @@ std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TA
     }
     RECT frame{};
     GetWindowRect(window, &frame);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + PlacesBarExtraWidth, frame.bottom - frame.top,
+    // As much wider as the controls moved, so none is cut off at the right.
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + shift, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     auto bar = std::make_unique<TApPlacesBarFrm>();
@@ -358,7 +363,8 @@ std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TA
         options.LoadFromRegistry();
     if (options.AllowDrop)
         DragAcceptFiles(form, TRUE);
-    bar->SetBounds(4, 33, options.BorderStyle == TBorderStyle::bsSingle ? 91 : 87, bar->Height());
+    SetWindowPos(form, nullptr, 4, 33, options.BorderStyle == TBorderStyle::bsSingle ? 91 : 87, bar->Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(form, SW_SHOWNA);
     bar->ps1.SetAutoScroll(options.AutoScroll);
     bar->Changeplace1->SetEnabled(options.AllowEdit);

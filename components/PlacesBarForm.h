@@ -96,5 +96,8 @@ void UpdatePlacesOn(const TApPlaces& places, TApPlacesToolBar& bar);
 std::unique_ptr<TApPlacesBarFrm> BuildPlacesBarIn(TApPlacesBarDialog& dialog, TApPlacesBarOptions& options);
 
 inline constexpr int PlacesBarExtraWidth = 90;
+// How far the dialog's controls move right for the bar, and how much wider
+// the dialog gets.
+int PlacesBarShift();
 inline const char* const DeletePlaceQuestion = "Are you sure you want to delete this place?\rPlace: ";
 inline const char* const DeletePlaceCaption = "Place bar";
