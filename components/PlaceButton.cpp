@@ -1,6 +1,7 @@
 #include "PlaceButton.h"
 
 #include "Form.h"
+#include "IconLibrary.h"
 #include "GdiHandles.h"
 #include "Places.h"
 
@@ -96,6 +97,19 @@ void TApPlaceButton::SetIconDll(const std::string& file)
 {
     iconDll_ = file;
     ReplaceIcon(icon_, 0);
+}
+
+void TApPlaceButton::SetIcons(const TIconLibrary& library, int index, int selIndex)
+{
+    iconDll_ = library.File();
+    iconIndex_ = index;
+    iconSelIndex_ = selIndex;
+    for (auto [icon, loaded] : {std::pair{&icon_, library.Extract(index)}, std::pair{&selIcon_, library.Extract(selIndex)}}) {
+        if (*icon)
+            DestroyIcon(*icon);
+        *icon = loaded;
+    }
+    Invalidate();
 }
 
 void TApPlaceButton::SetIconIndex(int index)
@@ -294,11 +308,18 @@ TApPlaceButton* TApPlacesToolBar::PressedButton() const
 
 TApPlaceButton& TApPlacesToolBar::AddButton()
 {
-    buttons_.push_back(std::make_unique<TApPlaceButton>(*this));
-    // The bar's menu opens over its buttons, for the button under the mouse.
-    buttons_.back()->SetPopupMenu(PopupMenu());
-    Layout();
+    AddButtons(1);
     return *buttons_.back();
+}
+
+void TApPlacesToolBar::AddButtons(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        buttons_.push_back(std::make_unique<TApPlaceButton>(*this));
+        // The bar's menu opens over its buttons, for the button under the mouse.
+        buttons_.back()->SetPopupMenu(PopupMenu());
+    }
+    Layout();
 }
 
 void TApPlacesToolBar::Clear()

@@ -14,6 +14,7 @@
 #include <vector>
 
 class TApPlacesToolBar;
+class TIconLibrary;
 
 class TApPlaceButton : public TControl, public TDragClient {
 public:
@@ -37,6 +38,9 @@ public:
     void SetIconIndex(int index);
     int IconSelIndex() const { return iconSelIndex_; }
     void SetIconSelIndex(int index);
+    // All three at once, the two icons shown taken from the library opened
+    // for the file.
+    void SetIcons(const TIconLibrary& library, int index, int selIndex);
     HICON NormalIcon() const { return icon_; }
     HICON SelectedIcon() const { return selIcon_; }
 
@@ -87,6 +91,8 @@ public:
     TApPlaceButton* PressedButton() const;
 
     TApPlaceButton& AddButton();
+    // Adds count buttons at the end and lays the column out once.
+    void AddButtons(int count);
     // Frees every button.
     void Clear();
 

@@ -1,6 +1,7 @@
 #include "PlacesBarForm.h"
 
 #include "Application.h"
+#include "IconLibrary.h"
 #include "PlaceEditorForm.h"
 #include "PostedCalls.h"
 #include "ShellFolders.h"
@@ -9,6 +10,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -128,19 +130,25 @@ void TApPlacesBarFrm::FormCreate()
 void UpdatePlacesOn(const TApPlaces& places, TApPlacesToolBar& bar)
 {
     bar.Clear();
+    bar.AddButtons(places.Count());
+    // Places mostly share one library: each is opened once for the bar.
+    std::vector<std::unique_ptr<TIconLibrary>> libraries;
     for (int i = 0; i < places.Count(); ++i) {
         const TApPlace& place = places.Items(i);
-        TApPlaceButton& button = bar.AddButton();
+        auto library = std::find_if(libraries.begin(), libraries.end(),
+                                    [&place](const auto& open) { return open->File() == place.PlaceIconDll; });
+        if (library == libraries.end())
+            library = libraries.insert(libraries.end(), std::make_unique<TIconLibrary>(place.PlaceIconDll));
+        TApPlaceButton& button = bar.Buttons(i);
         button.SetCaption(GetPlaceName(place));
         button.Hint = place.PlaceDesc;
-        button.SetIconDll(place.PlaceIconDll);
-        button.SetIconIndex(place.PlaceIcon);
-        button.SetIconSelIndex(place.PlaceHotIcon);
+        button.SetIcons(**library, place.PlaceIcon, place.PlaceHotIcon);
     }
 }
 
 void TApPlacesBarFrm::UpdatePlaces()
 {
+    placeLists_.clear();
     if (places_)
         UpdatePlacesOn(*places_, ToolBar1);
     else
@@ -197,17 +205,22 @@ void TApPlacesBarFrm::FollowFolder()
         return;
     DesktopFolder desktop;
     const int count = std::min(places_->Count(), ToolBar1.ButtonCount());
+    placeLists_.resize(static_cast<size_t>(count));
+    const auto isCurrent = [&](int index) {
+        ItemIdList& list = placeLists_[static_cast<size_t>(index)];
+        if (!list)
+            list = GetPlacePidl(places_->Items(index), desktop.Get());
+        return SameItem(desktop.Get(), list.Get(), current);
+    };
     if (TApPlaceButton* pressed = ToolBar1.PressedButton()) {
         const int index = pressed->Index();
-        const ItemIdList list = index < count ? GetPlacePidl(places_->Items(index), desktop.Get()) : ItemIdList();
-        if (!SameItem(desktop.Get(), list.Get(), current)) {
+        if (index >= count || !isCurrent(index)) {
             pressed->SetDown(false);
             pressed->Update();
         }
     }
     for (int i = 0; i < count; ++i) {
-        const ItemIdList list = GetPlacePidl(places_->Items(i), desktop.Get());
-        if (SameItem(desktop.Get(), list.Get(), current)) {
+        if (isCurrent(i)) {
             ToolBar1.Buttons(i).SetDown(true);
             return;
         }
@@ -255,6 +268,7 @@ void TApPlacesBarFrm::Deleteplace1Click()
                                MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     places_->Delete(index);
+    placeLists_.clear();
     // The button's own menu handling is still on the stack: it goes once
     // that is over.
     button.SetVisible(false);
@@ -268,6 +282,7 @@ void TApPlacesBarFrm::Changeplace1Click()
     if (!places_ || index < 0 || index >= places_->Count())
         return;
     TApPlace& place = places_->Items(index);
+    placeLists_.clear();
     const auto editor = std::make_unique<TApAddPlaceFrm>();
     editor->SetPlaces(places_);
     editor->SetPlace(&place);
@@ -288,6 +303,7 @@ void TApPlacesBarFrm::MovePlace(int from, int to)
     if (!places_)
         return;
     places_->Move(from, to);
+    placeLists_.clear();
     // The dragged button is still finishing its drag: rebuild after it.
     PostCall(*this, [this] { UpdatePlaces(); });
 }

@@ -11,6 +11,7 @@
 #include "PageScroller.h"
 #include "PlaceButton.h"
 #include "PlacesBarOptions.h"
+#include "ShellFolders.h"
 
 #include <windows.h>
 
@@ -19,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // What the bar needs of the dialog it sits in.
 class TApPlacesBarDialog {
@@ -85,6 +87,10 @@ private:
     TApPlaces* places_ = nullptr;
     // The place the open popup menu acts on, taken when it opens.
     int popupTarget_ = -1;
+    // The places' item lists, parsed once per set of buttons: following the
+    // folder compares them at every folder change. A place not found is
+    // looked for again each time (its folder may appear).
+    std::vector<ItemIdList> placeLists_;
 };
 
 // Makes a button per place on the bar, in the places' order.

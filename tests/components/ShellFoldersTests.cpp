@@ -1,5 +1,6 @@
 // Shell folder names, registry-held paths and item lists of the places bar.
 #include "Exceptions.h"
+#include "IconLibrary.h"
 #include "ShellFolders.h"
 #include "TestFolder.h"
 
@@ -112,4 +113,26 @@ TEST(ShellFolders, ItemListsOfPathsAndPlaces)
         EXPECT_THROW(CreatePIDLFromPath(nullptr, sub), Exception);
     }
     CoUninitialize();
+}
+
+TEST(ShellFolders, AnIconLibraryCountsAndSizesIconsAsTheShellDoes)
+{
+    const TIconLibrary library("shell32.dll");
+    const int large = GetSystemMetrics(SM_CXICON);
+    for (int index : {0, 3, 4, 183}) {
+        const HICON icon = library.Extract(index);
+        ASSERT_NE(icon, nullptr) << index;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap{};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, large) << index;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+    EXPECT_EQ(library.Extract(184), nullptr);
+    EXPECT_EQ(library.Extract(-1), nullptr);
+    EXPECT_EQ(TIconLibrary("missing.dll").Extract(0), nullptr);
+    EXPECT_EQ(TIconLibrary("").Extract(0), nullptr);
 }
