@@ -201,7 +201,7 @@ TEST_F(ApSaveDialogTest, ATypeChangeIsStoredBeforeItsEventAndSeenByTheNextSelect
     EXPECT_FALSE(script.Execute());
 }
 
-TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysAndSetSelPathKeepsTheWholeNameQuietly)
+TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAndNameListsRoundTrip)
 {
     const std::string sub = folder / "sub";
     CreateDirectoryA(sub.c_str(), nullptr);
@@ -243,6 +243,19 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysAndSetSelPathKeepsTheWholeNameQuietl
             EXPECT_EQ(live.GetFNameText(), names);
             EXPECT_EQ(nameChanges, 1);
             EXPECT_EQ(nameEntered, 0);
+
+            TStringList three;
+            for (const char* name : {"a.txt", "b c.txt", "d.txt"})
+                three.Add(name);
+            live.SetSelFilesList(three);
+            EXPECT_EQ(live.GetFNameText(), "\"a.txt\" \"b c.txt\" \"d.txt\"");
+            const TStrings& read = live.GetSelFilesList();
+            ASSERT_EQ(read.Count(), 3);
+            EXPECT_EQ(read[1], "b c.txt");
+            TStringList one;
+            one.Add("only one.txt");
+            live.SetSelFilesList(one);
+            EXPECT_EQ(live.GetFNameText(), "only one.txt");
             live.CloseDialog(IDCANCEL);
         });
     EXPECT_FALSE(script.Execute());
@@ -337,4 +350,46 @@ TEST_F(ApSaveDialogTest, HiddenControlsAndCaptions)
         live.CloseDialog(IDCANCEL);
     });
     EXPECT_FALSE(script.Execute());
+}
+
+TEST_F(ApSaveDialogTest, ControlsOverTheFileListArePushedDownOncePerShowInBothLayouts)
+{
+    TSaveExt* panel = Application.CreateForm<TSaveExt>();
+    // The system's own places bar comes with a file name combo box in place
+    // of the edit box.
+    for (const bool systemBar : {false, true}) {
+        SCOPED_TRACE(systemBar ? "system places bar" : "plain");
+        TApSaveDialog dialog;
+        Prepare(dialog);
+        dialog.PlacesBar.Visible = systemBar;
+        dialog.PlacesBar.Native = systemBar;
+        dialog.CustDlgParams.SetBottomForm(panel);
+        LiveDialogScript script(dialog);
+        script.Then([&](TApCustomOpenDialog& live) {
+            HWND window = live.DialogWindow();
+            HWND name = live.GetEdit();
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(GetDlgCtrlID(name), systemBar ? cmb13 : edt1);
+            EXPECT_FALSE(live.ShowCustomPlacesBar());
+            // Put the name box over the list, as a system with another
+            // layout would.
+            const RECT list = ControlBounds(window, live.GetDVHandle());
+            SetWindowPos(name, nullptr, ControlBounds(window, name).left, list.bottom - 20, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const RECT nameBefore = ControlBounds(window, name);
+            const RECT okBefore = ControlBounds(window, GetDlgItem(window, IDOK));
+            const RECT panelBefore = ControlBounds(window, panel->Handle());
+            for (int paint = 0; paint < 3; ++paint)
+                RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_EQ(ControlBounds(window, name).top, nameBefore.top + 70);
+            EXPECT_EQ(ControlBounds(window, GetDlgItem(window, IDOK)).top, okBefore.top + 70);
+            EXPECT_EQ(ControlBounds(window, panel->Handle()).top, panelBefore.top + 70);
+
+            live.SetFNameText("pushed.txt");
+            EXPECT_EQ(live.GetFNameText(), "pushed.txt");
+            live.CloseDialog(IDOK);
+        });
+        ASSERT_TRUE(script.Execute());
+        EXPECT_TRUE(SameText(dialog.FileName, folder / "pushed.txt")) << dialog.FileName;
+    }
 }
