@@ -279,11 +279,29 @@ TEST_F(PlacesBarTest, APopupFromTheKeyboardDeletesTheFocusedPlaceAfterAsking)
         })
         .Then([&](TApCustomOpenDialog& live) {
             EXPECT_EQ(ButtonCaptions(*bar), (std::vector<std::string>{"First", "Third"}));
+
+            // Properties of the focused place: the editor on that place.
+            ModalScript modal;
+            modal.Then<TApAddPlaceFrm>([](TApAddPlaceFrm& editor) {
+                EXPECT_EQ(editor.eShort.Text(), "Third");
+                EXPECT_EQ(editor.Caption(), "Places Bar item");
+                editor.eShort.SetText("Renamed");
+                editor.dg1.UserSelectCell(5, 0);
+                editor.Button1.Click();
+            });
+            chosen = bar->Changeplace1->Command();
+            const HWND third = bar->ToolBar1.Buttons(1).Handle();
+            SetFocus(third);
+            SendMessageA(third, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(third), MAKELPARAM(-1, -1));
+            EXPECT_EQ(modal.PendingSteps(), 0u);
+            EXPECT_EQ(ButtonCaptions(*bar), (std::vector<std::string>{"First", "Renamed"}));
+            EXPECT_EQ(bar->ToolBar1.Buttons(1).IconIndex(), 5);
+            EXPECT_EQ(live.PlacesBar.Places().Items(1).PlaceIcon, 5);
             live.CloseDialog(IDCANCEL);
         });
     script.Execute();
     EXPECT_FALSE(script.WatchdogFired());
-    EXPECT_EQ(StoredCaptions(), (std::vector<std::string>{"First", "Third"}));
+    EXPECT_EQ(StoredCaptions(), (std::vector<std::string>{"First", "Renamed"}));
 }
 
 TEST_F(PlacesBarTest, DraggingTheFirstButtonOntoTheThirdMovesItsPlaceThere)
