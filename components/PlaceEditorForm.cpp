@@ -5,6 +5,7 @@
 #include "ShellFolders.h"
 
 #include "AnsiStrings.h"
+#include "FileHandle.h"
 
 #include <shellapi.h>
 
@@ -197,8 +198,7 @@ void TApAddPlaceFrm::PresetForDrop(const std::string& path)
     eHint.SetText(ExtractFileName(path));
     eIconLib.SetText("Shell32.dll");
     btnShowIconsClick();
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const bool folder = DirectoryExists(path);
     SelectIcon(dg1, folder ? FolderIcon : 0);
     SelectIcon(dg2, folder ? OpenFolderIcon : 0);
 }

@@ -7,6 +7,7 @@
 #include "ShellFolders.h"
 
 #include "AnsiStrings.h"
+#include "FileHandle.h"
 
 #include <shellapi.h>
 
@@ -27,29 +28,6 @@ TForm::CreateParams Params()
     params.clientWidth = 119;
     params.clientHeight = 232;
     return params;
-}
-
-std::string ShellString(UINT id)
-{
-    const HMODULE shell = LoadLibraryA("SHELL32.DLL");
-    if (!shell)
-        return std::string();
-    char buffer[254] = {};
-    const int length = LoadStringA(shell, id, buffer, sizeof buffer);
-    FreeLibrary(shell);
-    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-bool IsFolder(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The dropped files' names; the drop is finished whatever happens.
@@ -121,9 +99,9 @@ TApPlacesBarFrm::~TApPlacesBarFrm() { ToolBar1.Clear(); }
 void TApPlacesBarFrm::FormCreate()
 {
     // The system's own words for the commands where it has them.
-    if (const std::string text = ShellString(33553); !text.empty())
+    if (const std::string text = LoadShellString(33553); !text.empty())
         Deleteplace1->SetCaption(text + "...");
-    if (const std::string text = ShellString(33555); !text.empty())
+    if (const std::string text = LoadShellString(33555); !text.empty())
         Changeplace1->SetCaption(text + "...");
 }
 
@@ -165,9 +143,9 @@ void TApPlacesBarFrm::OnFolderClick(int index)
         const std::string target = PlaceTargetPath(place);
         if (target.empty())
             return;
-        if (IsFolder(target)) {
+        if (DirectoryExists(target)) {
             dialog_->SetSelPath(target);
-        } else if (IsFile(target)) {
+        } else if (FileExists(target)) {
             dialog_->SetSelPath(ExtractFileDir(target));
             dialog_->SetFNameText(ExtractFileName(target));
         }

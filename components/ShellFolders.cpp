@@ -41,8 +41,9 @@ std::string ReadKeyString(HKEY root, const std::string& key, const std::string& 
         return std::string();
     }
 }
+} // namespace
 
-std::string ShellString(UINT id)
+std::string LoadShellString(UINT id)
 {
     const HMODULE shell = LoadLibraryA("SHELL32.DLL");
     if (!shell)
@@ -53,6 +54,7 @@ std::string ShellString(UINT id)
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+namespace {
 std::wstring Widen(const std::string& text)
 {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
@@ -163,7 +165,7 @@ std::string GetSpecFolderName(TApSpecShellFolder folder)
         if (source.key)
             name = ReadKeyString(source.root, source.key, "");
         if (name.empty() && source.shellString)
-            name = ShellString(source.shellString);
+            name = LoadShellString(source.shellString);
         return name.empty() ? source.fallback : name;
     }
     return std::string();

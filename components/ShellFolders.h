@@ -75,6 +75,9 @@ int SpecFolderCsidl(TApSpecShellFolder folder);
 // The file system path of a shell folder (by identifier); empty when none.
 std::string ShellFolderPath(int csidl);
 
+// A string of the shell's own library; empty when it has none.
+std::string LoadShellString(UINT id);
+
 // The shell folder's display name, with fallbacks for systems that give none.
 std::string GetSpecFolderName(TApSpecShellFolder folder);
 // The names of the four offered folders, in their list order.

@@ -6,7 +6,8 @@ TPageScroller::TPageScroller(TComponent* owner, TControl* parent) : TControl(own
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PAGESCROLLER_CLASS};
     InitCommonControlsEx(&controls);
-    CreateHandle(WC_PAGESCROLLERA, WS_VISIBLE | PGS_VERT, 0);
+    // Tab walks on into the scrolled control.
+    CreateHandle(WC_PAGESCROLLERA, WS_VISIBLE | PGS_VERT, WS_EX_CONTROLPARENT);
 }
 
 void TPageScroller::SetControl(TControl* control)

@@ -182,6 +182,13 @@ TEST_F(PlacesBarTest, ButtonsInOrderTakeTheDialogToFoldersAndFiles)
             const RECT types = ControlBounds(window, GetDlgItem(window, cmb1));
             EXPECT_EQ(barBounds.bottom - barBounds.top, types.bottom - list.top);
             EXPECT_TRUE(IsWindowVisible(bar->Handle()));
+            // Tab reaches the buttons, so the keyboard can open their menu.
+            bool reached = false;
+            const HWND start = GetDlgItem(window, edt1);
+            for (HWND tab = GetNextDlgTabItem(window, start, FALSE); tab && tab != start && !reached;
+                 tab = GetNextDlgTabItem(window, tab, FALSE))
+                reached = tab == bar->ToolBar1.Buttons(0).Handle();
+            EXPECT_TRUE(reached);
             EXPECT_EQ(PressedIndex(*bar), -1);
             bar->ToolBar1.Buttons(0).Click();
         })
