@@ -21,17 +21,14 @@ constexpr std::pair<TApOpenDlgControl, int> IdentifiedControls[] = {
     {TApOpenDlgControl::dcFileType, cmb1},      {TApOpenDlgControl::dcFileTypeLabel, stc2},
 };
 
-void ShowToolBars(HWND dialog, bool show)
+BOOL CALLBACK ShowToolBar(HWND window, LPARAM show)
 {
-    EnumChildWindows(
-        dialog,
-        [](HWND window, LPARAM showThem) -> BOOL {
-            if (WindowClassName(window) == TOOLBARCLASSNAMEA)
-                ShowWindow(window, showThem ? SW_SHOW : SW_HIDE);
-            return TRUE;
-        },
-        show);
+    if (WindowClassName(window) == TOOLBARCLASSNAMEA)
+        ShowWindow(window, show ? SW_SHOW : SW_HIDE);
+    return TRUE;
 }
+
+void ShowToolBars(HWND dialog, bool show) { EnumChildWindows(dialog, &ShowToolBar, show); }
 
 void HideAtBottom(HWND window)
 {
