@@ -316,11 +316,13 @@ protected:
     BOOL CallDialogFunction(OPENFILENAMEA&) override
     {
         ++calls;
+        activeDuringCall = ActiveApDialog;
         return FALSE;
     }
 
 public:
     int calls = 0;
+    TApCustomOpenDialog* activeDuringCall = nullptr;
 };
 }
 
@@ -329,6 +331,12 @@ TEST_F(ApSaveDialogTest, AFailedSystemCallLeavesTheActiveDialogAsItWas)
     TFailingSaveDialog failing;
     EXPECT_FALSE(failing.Execute());
     EXPECT_GE(failing.calls, 1);
+    EXPECT_EQ(failing.activeDuringCall, &failing);
+    EXPECT_EQ(ActiveApDialog, nullptr);
+    // Also when run as a plain file dialog.
+    failing.activeDuringCall = nullptr;
+    EXPECT_FALSE(static_cast<TOpenDialog&>(failing).Execute());
+    EXPECT_EQ(failing.activeDuringCall, &failing);
     EXPECT_EQ(ActiveApDialog, nullptr);
 
     // Run from an event of a dialog that is up: that one stays active.
