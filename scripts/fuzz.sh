@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz place_keys_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -74,6 +74,11 @@ corpus="$build/corpus/mailto_command_fuzz"
 mkdir -p "$corpus"
 printf '\x00mailto:a@b.c?subject=x&body="y"\\' > "$corpus/seed-quote"
 printf '\x01mailto:a@b.c & calc.exe\r\n' > "$corpus/seed-ampersand"
+
+# Places bar subkeys: saved ones in the registry's listing order, and strays.
+corpus="$build/corpus/place_keys_fuzz"
+mkdir -p "$corpus"
+printf 'Place_0\nPlace_1\nPlace_10\nPlace_11\nPlace_2\nOther\nplace_007' > "$corpus/seed-listing"
 
 # Icon file images start from the program's own icons and cursors; animated
 # cursors and icon list streams from the small files kept in fuzz/seeds.

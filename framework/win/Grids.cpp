@@ -3,6 +3,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace {
 constexpr int GridLineWidth = 1;
 }
@@ -32,12 +34,117 @@ void TStringGrid::SetCell(int col, int row, const std::string& text)
     Invalidate();
 }
 
+void TStringGrid::SetColCount(int colCount)
+{
+    colCount = std::max(colCount, 0);
+    std::vector<std::string> cells(static_cast<size_t>(colCount) * rowCount_);
+    for (int row = 0; row < rowCount_; ++row)
+        for (int col = 0; col < std::min(colCount, colCount_); ++col)
+            cells[static_cast<size_t>(row) * colCount + col] = std::move(cells_[static_cast<size_t>(row) * colCount_ + col]);
+    cells_ = std::move(cells);
+    colCount_ = colCount;
+    if (col_ >= 0)
+        col_ = std::clamp(col_, 0, std::max(colCount_ - 1, 0));
+    leftCol_ = std::clamp(leftCol_, 0, std::max(colCount_ - 1, 0));
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TStringGrid::SetHorizontalScroll(bool scroll)
+{
+    horizontalScroll_ = scroll;
+    LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+    style = scroll ? (style | WS_HSCROLL) : (style & ~static_cast<LONG_PTR>(WS_HSCROLL));
+    SetWindowLongPtrA(Handle(), GWL_STYLE, style);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    UpdateScrollBar();
+}
+
+int TStringGrid::VisibleCols() const
+{
+    const RECT client = ClientRect();
+    return std::max(1, static_cast<int>((client.right - client.left) / (cellSize_ + GridLineWidth)));
+}
+
+void TStringGrid::SetLeftCol(int col)
+{
+    col = std::clamp(col, 0, std::max(colCount_ - VisibleCols(), 0));
+    if (col == leftCol_)
+        return;
+    leftCol_ = col;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TStringGrid::ScrollToCol(int col)
+{
+    if (col < leftCol_)
+        SetLeftCol(col);
+    else if (col >= leftCol_ + VisibleCols())
+        SetLeftCol(col - VisibleCols() + 1);
+}
+
+void TStringGrid::UpdateScrollBar()
+{
+    if (!horizontalScroll_)
+        return;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = std::max(colCount_ - 1, 0);
+    info.nPage = static_cast<UINT>(VisibleCols());
+    info.nPos = leftCol_;
+    SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+}
+
+void TStringGrid::Scroll(WORD request)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(Handle(), SB_HORZ, &info);
+    switch (request) {
+    case SB_LINELEFT:
+        SetLeftCol(leftCol_ - 1);
+        break;
+    case SB_LINERIGHT:
+        SetLeftCol(leftCol_ + 1);
+        break;
+    case SB_PAGELEFT:
+        SetLeftCol(leftCol_ - VisibleCols());
+        break;
+    case SB_PAGERIGHT:
+        SetLeftCol(leftCol_ + VisibleCols());
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        SetLeftCol(info.nTrackPos);
+        break;
+    case SB_LEFT:
+        SetLeftCol(0);
+        break;
+    case SB_RIGHT:
+        SetLeftCol(colCount_);
+        break;
+    default:
+        break;
+    }
+}
+
 void TStringGrid::SetFocusCell(int col, int row)
 {
     if (!Inside(col, row))
         return;
     col_ = col;
     row_ = row;
+    Invalidate();
+}
+
+void TStringGrid::ClearFocusCell()
+{
+    col_ = -1;
+    row_ = -1;
     Invalidate();
 }
 
@@ -48,8 +155,10 @@ void TStringGrid::UserSelectCell(int col, int row)
     bool canSelect = true;
     if (OnSelectCell)
         OnSelectCell(col, row, canSelect);
-    if (canSelect)
+    if (canSelect) {
         SetFocusCell(col, row);
+        ScrollToCol(col);
+    }
 }
 
 bool TStringGrid::CellAt(int x, int y, int& col, int& row) const
@@ -57,13 +166,17 @@ bool TStringGrid::CellAt(int x, int y, int& col, int& row) const
     const int pitch = cellSize_ + GridLineWidth;
     if (x < 0 || y < 0)
         return false;
-    col = x / pitch;
+    col = x / pitch + leftCol_;
     row = y / pitch;
     return Inside(col, row);
 }
 
 bool TStringGrid::MoveByKey(WORD key)
 {
+    if (col_ < 0 && (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN)) {
+        UserSelectCell(leftCol_, 0);
+        return true;
+    }
     switch (key) {
     case VK_LEFT:
         UserSelectCell(col_ - 1, row_);
@@ -91,26 +204,34 @@ void TStringGrid::Paint()
     const HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     const int pitch = cellSize_ + GridLineWidth;
+    const int shownCols = colCount_ - leftCol_;
     for (int row = 0; row < rowCount_; ++row) {
-        for (int col = 0; col < colCount_; ++col) {
-            RECT cell{col * pitch, row * pitch, col * pitch + cellSize_, row * pitch + cellSize_};
+        for (int col = leftCol_; col < colCount_; ++col) {
+            const int x = (col - leftCol_) * pitch;
+            if (x > client.right)
+                break;
+            RECT cell{x, row * pitch, x + cellSize_, row * pitch + cellSize_};
             const bool focus = col == col_ && row == row_;
             FillRect(dc, &cell, GetSysColorBrush(focus ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(focus ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-            const std::string& text = Cells(col, row);
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &cell,
-                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            if (OnDrawCell) {
+                OnDrawCell(dc, col, row, cell, focus);
+            } else {
+                const std::string& text = Cells(col, row);
+                DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &cell,
+                          DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            }
             if (focus && GetFocus() == Handle())
                 DrawFocusRect(dc, &cell);
         }
     }
     // The grid lines, right of and below every cell.
-    for (int i = 1; i <= colCount_; ++i) {
+    for (int i = 1; i <= shownCols; ++i) {
         RECT line{i * pitch - GridLineWidth, 0, i * pitch, rowCount_ * pitch};
         FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
     }
     for (int i = 1; i <= rowCount_; ++i) {
-        RECT line{0, i * pitch - GridLineWidth, colCount_ * pitch, i * pitch};
+        RECT line{0, i * pitch - GridLineWidth, shownCols * pitch, i * pitch};
         FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
     }
     SelectObject(dc, oldFont);
@@ -145,6 +266,12 @@ LRESULT TStringGrid::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         if (MoveByKey(static_cast<WORD>(wParam)))
             return 0;
+        break;
+    case WM_HSCROLL:
+        Scroll(LOWORD(wParam));
+        return 0;
+    case WM_SIZE:
+        UpdateScrollBar();
         break;
     default:
         break;
