@@ -241,6 +241,10 @@ void TMain::CreateDialogs()
     SaveDB.Filter = "Quillo Outline(*.kbf)|*.kbf|Any File(*.*)|*.*";
     SaveDB.Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
 
+    dlgSaveCopy.SetName("dlgSaveCopy");
+    // The save-copy routine asks before overwriting, in its own words.
+    dlgSaveCopy.Options = ofHideReadOnly | ofEnableSizing;
+
     Timer.SetName("Timer");
     Timer.SetInterval(60000);
     Timer.SetEnabled(true);
@@ -268,6 +272,8 @@ void TMain::WireHandlers()
     WireTreeCommands();
     WireEditCommands();
     WireDialogCommands();
+    WirePrintCommands();
+    WireSaveCopyCommands();
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
     SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });

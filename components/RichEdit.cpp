@@ -592,5 +592,42 @@ void TQCustomRichEdit::SetChangeNotify(bool on)
     SendMessageA(Handle(), EM_SETEVENTMASK, 0, on ? (mask | ENM_CHANGE) : (mask & ~ENM_CHANGE));
 }
 
-// Printing and finding, the character and paragraph attribute objects beyond
-// the default font, and embedded objects are added to this class here.
+// The paragraph indents printing needs; the full paragraph attributes take
+// their place.
+namespace {
+PARAFORMAT2 SelectedParagraphFormat(const TQCustomRichEdit& control)
+{
+    PARAFORMAT2 format{};
+    format.cbSize = RichEditVersion >= 2 ? sizeof(PARAFORMAT2) : sizeof(PARAFORMAT);
+    if (control.Handle())
+        SendMessageA(control.Handle(), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+void SetSelectedParagraphFormat(TQCustomRichEdit& control, DWORD mask, LONG PARAFORMAT2::*field, int points)
+{
+    PARAFORMAT2 format{};
+    format.cbSize = RichEditVersion >= 2 ? sizeof(PARAFORMAT2) : sizeof(PARAFORMAT);
+    format.dwMask = mask;
+    format.*field = points * 20;
+    if (control.Handle())
+        SendMessageA(control.Handle(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+}
+} // namespace
+
+int TQParaAttributes::FirstIndent() const { return SelectedParagraphFormat(owner_).dxStartIndent / 20; }
+
+void TQParaAttributes::SetFirstIndent(int points)
+{
+    SetSelectedParagraphFormat(owner_, PFM_STARTINDENT, &PARAFORMAT2::dxStartIndent, points);
+}
+
+int TQParaAttributes::RightIndent() const { return SelectedParagraphFormat(owner_).dxRightIndent / 20; }
+
+void TQParaAttributes::SetRightIndent(int points)
+{
+    SetSelectedParagraphFormat(owner_, PFM_RIGHTINDENT, &PARAFORMAT2::dxRightIndent, points);
+}
+
+// Character attributes beyond the default font, and embedded objects, are
+// added to this class here.

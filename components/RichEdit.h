@@ -7,6 +7,7 @@
 // marked places in RichEdit.cpp.
 
 #include "Control.h"
+#include "FindDialogs.h"
 #include "RichEditStrings.h"
 
 #include <richedit.h>
@@ -20,6 +21,26 @@
 extern int RichEditVersion;
 
 enum class TRichScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// Options of FindText, a set of these bits.
+enum TRichSearchType : unsigned { stWholeWord = 1u << 0, stMatchCase = 1u << 1, stBackward = 1u << 2, stSetSelection = 1u << 3 };
+using TRichSearchTypes = unsigned;
+
+class TQCustomRichEdit;
+
+// The least of the paragraph attributes: the indents printing sets on the
+// selected paragraphs, in points.
+class TQParaAttributes {
+public:
+    explicit TQParaAttributes(TQCustomRichEdit& owner) : owner_(owner) {}
+    int FirstIndent() const;
+    void SetFirstIndent(int points);
+    int RightIndent() const;
+    void SetRightIndent(int points);
+
+private:
+    TQCustomRichEdit& owner_;
+};
 
 class TQCustomRichEdit : public TControl {
 public:
@@ -115,6 +136,35 @@ public:
     // Turns EN_CHANGE on or off in the control's event mask.
     void SetChangeNotify(bool on);
 
+    TQParaAttributes& ParaAttributes() { return paraAttributes_; }
+
+    // Printing (RichEditPrinting.cpp). The area of each page in printer
+    // pixels; empty: the whole page.
+    RECT PrintRect{};
+    // Prints the whole text as one job of the current printer (Printers.h).
+    // Where the control cannot lay the text out (its page range makes no
+    // progress), the plain text is laid out and drawn here in the default
+    // font and the paragraph indents. An error aborts the job and passes on.
+    virtual void Print(const std::string& title);
+
+    // Finding (RichEditFinding.cpp). The position found, or negative. The
+    // range searched is start to start + |length|; going backward, the last
+    // match before start.
+    int FindText(const std::string& text, int start, int length, TRichSearchTypes options);
+    // The find and replace dialogs, made on first use and shown modeless.
+    TFindDialog* FindDialog(const std::string& text);
+    TReplaceDialog* ReplaceDialog(const std::string& text, const std::string& replacement);
+    // Repeats the last dialog search that had a text.
+    bool FindNext();
+    bool CanFindNext() const;
+    std::function<void(TComponent* sender, const std::string& findText)> OnTextNotFound;
+    std::function<void(TComponent* sender, TFindDialog* dialog)> OnCloseFindDialog;
+
+    // What the dialogs' buttons run.
+    void FindDialogFind(TFindDialog& dialog);
+    void FindDialogClose(TFindDialog& dialog);
+    void ReplaceDialogReplace(TReplaceDialog& dialog);
+
     std::function<void()> OnChange;
     std::function<void()> OnSelectionChange;
     std::function<void(const std::string& URLText, TMouseButton Button)> OnURLClick;
@@ -132,8 +182,20 @@ protected:
     virtual void RequestSize(const RECT& rect);
     virtual bool ProtectChange(int startPos, int endPos);
     virtual bool SaveClipboard(int numObjects, int numChars);
+    virtual void TextNotFound(TFindDialog& dialog);
+    virtual void CloseFindDialog(TFindDialog& dialog);
+    // One page range (EM_FORMATRANGE): the first character not drawn.
+    // Null clears the control's layout cache.
+    virtual LRESULT FormatRange(bool render, FORMATRANGE* range);
 
 private:
+    // The layout of printing where the control makes none: from character
+    // first to the end, starting on the printer's current page.
+    void PrintPlainText(class TPrinter& printer, int first, const RECT& twips);
+    bool FindEditText(TFindDialog& dialog, bool adjustPosition, bool raiseEvents);
+    void AdjustFindDialogPosition(TFindDialog& dialog);
+    void SetupFindDialog(TFindDialog& dialog, const std::string& text, const std::string& replacement);
+
     friend class TRichEditStrings;
     // Fires OnChange as the control's own EN_CHANGE would.
     void Changed();
@@ -164,6 +226,10 @@ private:
     CHARRANGE linkClickRange_{-1, -1};
     TMouseButton linkClickButton_ = TMouseButton::mbLeft;
     std::unique_ptr<TRichEditStrings> lines_;
+    TQParaAttributes paraAttributes_{*this};
+    std::unique_ptr<TFindDialog> findDialog_;
+    std::unique_ptr<TReplaceDialog> replaceDialog_;
+    TFindDialog* lastFindDialog_ = nullptr;
 };
 
 class TQRichEdit : public TQCustomRichEdit {

@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz plain_text_layout_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -74,6 +74,13 @@ corpus="$build/corpus/mailto_command_fuzz"
 mkdir -p "$corpus"
 printf '\x00mailto:a@b.c?subject=x&body="y"\\' > "$corpus/seed-quote"
 printf '\x01mailto:a@b.c & calc.exe\r\n' > "$corpus/seed-ampersand"
+
+# The print layout starts from two paragraphs, one long enough to wrap, and
+# from breaks of every kind: line widths, a width factor, then the text.
+corpus="$build/corpus/plain_text_layout_fuzz"
+mkdir -p "$corpus"
+printf '\x28\x30\x07A first paragraph long enough to wrap twice.\r\nShort one.' > "$corpus/seed-wrap"
+printf '\x05\x03\x01\r\n\r\rx\n\tlong_word_without_blanks  \r\n' > "$corpus/seed-breaks"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))
