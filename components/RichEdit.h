@@ -27,6 +27,7 @@ enum TRichSearchType : unsigned { stWholeWord = 1u << 0, stMatchCase = 1u << 1, 
 using TRichSearchTypes = unsigned;
 
 class TQCustomRichEdit;
+class TPrinter;
 
 // The least of the paragraph attributes: the indents printing sets on the
 // selected paragraphs, in points.
@@ -191,8 +192,10 @@ protected:
 private:
     // The layout of printing where the control makes none: from character
     // first to the end, starting on the printer's current page.
-    void PrintPlainText(class TPrinter& printer, int first, const RECT& twips);
+    void PrintPlainText(TPrinter& printer, int first, const RECT& twips);
     bool FindEditText(TFindDialog& dialog, bool adjustPosition, bool raiseEvents);
+    // The last match ending at end or before, found by searching down.
+    int FindLastBefore(FINDTEXTEXA& find, WPARAM downFlags, int end);
     void AdjustFindDialogPosition(TFindDialog& dialog);
     void SetupFindDialog(TFindDialog& dialog, const std::string& text, const std::string& replacement);
 

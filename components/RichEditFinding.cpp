@@ -17,10 +17,29 @@ int TQCustomRichEdit::FindText(const std::string& text, int start, int length, T
         flags |= FR_WHOLEWORD;
     if (options & stMatchCase)
         flags |= FR_MATCHCASE;
-    const int found = static_cast<int>(SendMessageA(Handle(), EM_FINDTEXTEX, flags, reinterpret_cast<LPARAM>(&find)));
+    int found = static_cast<int>(SendMessageA(Handle(), EM_FINDTEXTEX, flags, reinterpret_cast<LPARAM>(&find)));
+    // Wine's control finds nothing searching up from the very end of the
+    // text: there the last match is found going down instead.
+    if (found < 0 && (options & stBackward) && RichEditVersion >= 2 && !text.empty() && start >= TextLength())
+        found = FindLastBefore(find, flags | FR_DOWN, start);
     if (found >= 0 && (options & stSetSelection))
         SetSelection(find.chrgText.cpMin, find.chrgText.cpMax, true);
     return found;
+}
+
+int TQCustomRichEdit::FindLastBefore(FINDTEXTEXA& find, WPARAM downFlags, int end)
+{
+    FINDTEXTEXA next = find;
+    next.chrg = CHARRANGE{0, end};
+    int found = -1;
+    while (true) {
+        const auto at = static_cast<int>(SendMessageA(Handle(), EM_FINDTEXTEX, downFlags, reinterpret_cast<LPARAM>(&next)));
+        if (at < 0 || next.chrgText.cpMax > end || next.chrgText.cpMax <= next.chrg.cpMin)
+            return found;
+        found = at;
+        find.chrgText = next.chrgText;
+        next.chrg.cpMin = at + 1;
+    }
 }
 
 bool TQCustomRichEdit::FindEditText(TFindDialog& dialog, bool adjustPosition, bool raiseEvents)

@@ -29,15 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     if (lines.empty())
         std::abort();
     std::size_t position = 0;
+    bool firstLine = true;
     for (const TextLine& line : lines) {
-        // Only a paragraph's first line may follow a break, and it must.
+        // Only a paragraph's first line follows a break, and it must (but
+        // the text's first line).
+        if (line.start < position)
+            std::abort();
         const std::string_view gap = text.substr(position, line.start - position);
-        if (line.start < position || (line.firstOfParagraph != (position == 0 || !gap.empty())))
+        if (firstLine ? (!gap.empty() || !line.firstOfParagraph)
+                      : (line.firstOfParagraph != !gap.empty() ||
+                         (!gap.empty() && gap != "\r" && gap != "\n" && gap != "\r\n")))
             std::abort();
-        if (position > 0 && line.firstOfParagraph && gap != "\r" && gap != "\n" && gap != "\r\n")
-            std::abort();
-        if (line.firstOfParagraph && position == 0 && !gap.empty())
-            std::abort();
+        firstLine = false;
         const std::string_view content = text.substr(line.start, line.length);
         if (content.find_first_of("\r\n") != std::string_view::npos)
             std::abort();

@@ -6,19 +6,26 @@ namespace {
 // No printable line is wider than this many characters; measuring the whole
 // rest of a long paragraph for every line would make breaking quadratic.
 constexpr std::size_t MeasureWindow = 2048;
+// The first probe; it doubles while the whole probe fits.
+constexpr std::size_t FirstProbe = 128;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The length of the line that starts run (a paragraph's rest, with no break in it).
 std::size_t FitLine(std::string_view run, int width, const MeasureExtents& measure, std::vector<int>& extents)
 {
-    const std::string_view probe = run.substr(0, std::min(run.size(), MeasureWindow));
-    extents.clear();
-    measure(probe, extents);
-    // A measure that answers short counts the unmeasured characters as too wide.
     std::size_t fits = 0;
-    while (fits < probe.size() && fits < extents.size() && extents[fits] <= width)
-        ++fits;
+    for (std::size_t probeSize = FirstProbe;; probeSize *= 2) {
+        const std::string_view probe = run.substr(0, std::min({run.size(), probeSize, MeasureWindow}));
+        extents.clear();
+        measure(probe, extents);
+        // A measure that answers short counts the unmeasured characters as too wide.
+        fits = 0;
+        while (fits < probe.size() && fits < extents.size() && extents[fits] <= width)
+            ++fits;
+        if (fits < probe.size() || probe.size() == run.size() || probe.size() == MeasureWindow)
+            break;
+    }
     if (fits == run.size())
         return fits;
     // Blanks hang past the margin: a line never starts with the blanks it wrapped at.

@@ -34,7 +34,7 @@ int TPrinter::PixelsPerInchY() const { return GetDeviceCaps(Handle(), LOGPIXELSY
 
 TPrinter& Printer() { return *CurrentPrinter(); }
 
-std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer)
+std::unique_ptr<TPrinter> InstallPrinter(std::unique_ptr<TPrinter> printer)
 {
     if (!printer)
         printer = std::make_unique<TSystemPrinter>();

@@ -1,7 +1,7 @@
 #pragma once
 // The printer: a print job of pages drawn on the printer's device context.
 // The program prints through the current printer object, which tests replace
-// with one that draws somewhere they can read (see SetPrinter).
+// with one that draws somewhere they can read (see InstallPrinter).
 
 #include "Exceptions.h"
 
@@ -47,7 +47,7 @@ public:
 TPrinter& Printer();
 // Puts another printer in place of the current one and returns the one it
 // replaces; null brings the system's printer back.
-std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> printer);
+std::unique_ptr<TPrinter> InstallPrinter(std::unique_ptr<TPrinter> printer);
 
 // The system's default printer, found when a job begins.
 class TSystemPrinter : public TPrinter {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +24,7 @@ public:
     bool throwOnRender = false;
 
 protected:
-    LRESULT FormatRange(bool render, FORMATRANGE* range) override
+    LRESULT FormatRange(bool, FORMATRANGE* range) override
     {
         if (!range) {
             ++clears;
@@ -59,21 +61,12 @@ protected:
         form.reset();
     }
 
-    // What the real control does: under Wine it lays out nothing.
-    void UseTheControlsLayout() { useReal = true; }
-    void Print(const std::string& title)
-    {
-        if (useReal)
-            edit->TQRichEdit::Print(title);
-        else
-            edit->Print(title);
-    }
+    void Print(const std::string& title) { edit->Print(title); }
 
     std::unique_ptr<TForm> form;
     std::unique_ptr<ScriptedLayoutRichEdit> edit;
     TEmfPrinter* printer = nullptr;
     std::unique_ptr<TInstalledPrinter> installed;
-    bool useReal = false;
 };
 
 std::string NumberedLines(int count)
@@ -124,22 +117,24 @@ TEST_F(RichEditPrintFind, APageWithoutProgressEndsTheLoopAndThePlainLayoutPrints
 
 TEST_F(RichEditPrintFind, UnderWineALongTextPrintsEveryLineInOrderInTheFontAndIndents)
 {
-    UseTheControlsLayout();
+    // The control itself, whose page layout under Wine draws nothing.
+    TQRichEdit real(form.get(), form.get());
+    real.SetPlainText(true);
     TEmfPrinter* emf = printer;
-    edit->SetText(NumberedLines(300));
+    real.SetText(NumberedLines(300));
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE;
     format.yHeight = 12 * 20;
     lstrcpyA(format.szFaceName, "Courier New");
-    SendMessageA(edit->Handle(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    edit->SelectAll();
-    edit->ParaAttributes().SetFirstIndent(40);
-    edit->ParaAttributes().SetRightIndent(30);
-    EXPECT_EQ(edit->ParaAttributes().FirstIndent(), 40);
-    EXPECT_EQ(edit->ParaAttributes().RightIndent(), 30);
+    SendMessageA(real.Handle(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    real.SelectAll();
+    real.ParaAttributes().SetFirstIndent(40);
+    real.ParaAttributes().SetRightIndent(30);
+    EXPECT_EQ(real.ParaAttributes().FirstIndent(), 40);
+    EXPECT_EQ(real.ParaAttributes().RightIndent(), 30);
 
-    Print("Long");
+    real.Print("Long");
     ASSERT_GT(emf->Pages.size(), 1u);
     EXPECT_EQ(emf->Steps.front(), "begin Long");
     EXPECT_EQ(emf->Steps.back(), "end");
@@ -199,6 +194,8 @@ TEST_F(RichEditPrintFind, FindTextHonoursCaseWholeWordsDirectionAndSelection)
         {"word", 0, 22, stWholeWord | stMatchCase, 11},
         {"WORD", 1, 21, stWholeWord | stMatchCase, 17},
         {"word", 15, 16, stBackward, 11},
+        // Up from the very end of the text.
+        {"WORD.", 22, 23, stBackward, 17},
         {"nothing", 0, 22, 0, -1},
         {"", 0, 22, 0, -1},
     };

@@ -1,5 +1,6 @@
 #include "PageTreeTest.h"
 
+#include "ExportProfiles.h"
 #include "FileHandle.h"
 #include "MachineMailClients.h"
 #include "ProgramFolder.h"

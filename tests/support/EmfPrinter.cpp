@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 struct ReadState {
-    TEmfPrinter::Page* page;
+    TEmfPrinter::Page* page = nullptr;
     std::string face;
     int height = 0;
     // Fonts by their object number, selected by EMR_SELECTOBJECT.
@@ -117,7 +119,8 @@ void TEmfPrinter::ClosePage(bool keep)
     HENHMETAFILE metafile = CloseEnhMetaFile(dc_);
     dc_ = nullptr;
     if (keep && metafile) {
-        ReadState state{&pending_.emplace_back()};
+        ReadState state;
+        state.page = &pending_.emplace_back();
         EnumEnhMetaFile(nullptr, metafile, ReadRecord, &state, nullptr);
     }
     if (metafile)

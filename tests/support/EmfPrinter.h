@@ -61,8 +61,8 @@ private:
 // Makes the printer the current one while it lives.
 class TInstalledPrinter {
 public:
-    explicit TInstalledPrinter(std::unique_ptr<TPrinter> printer) : previous_(SetPrinter(std::move(printer))) {}
-    ~TInstalledPrinter() { SetPrinter(std::move(previous_)); }
+    explicit TInstalledPrinter(std::unique_ptr<TPrinter> printer) : previous_(InstallPrinter(std::move(printer))) {}
+    ~TInstalledPrinter() { InstallPrinter(std::move(previous_)); }
     TInstalledPrinter(const TInstalledPrinter&) = delete;
     TInstalledPrinter& operator=(const TInstalledPrinter&) = delete;
 
