@@ -244,6 +244,9 @@ void TMain::CreateDialogs()
     dlgSaveCopy.SetName("dlgSaveCopy");
     // The save-copy routine asks before overwriting, in its own words.
     dlgSaveCopy.Options = ofHideReadOnly | ofEnableSizing;
+    // Found among the application's forms by its class, TSaveExt.
+    dlgSaveCopy.CustDlgParams.BottomFormName = "SaveExt";
+    dlgSaveCopy.OnSelectionChange = [this] { RunHandler("dlgSaveCopySelectionChange", &dlgSaveCopy); };
 
     Timer.SetName("Timer");
     Timer.SetInterval(60000);

@@ -2,6 +2,7 @@
 // Quillo's main window: the page tree, the page editor, the menus, the
 // toolbar and the status bar, and the handlers of every command.
 
+#include "ApDialogs.h"
 #include "FileDialogs.h"
 #include "Form.h"
 #include "ImageList.h"
@@ -43,9 +44,9 @@ public:
     TOpenDialog OpenDB{this};
     TOpenDialog OpenPage{this};
     TSaveDialog SaveDB{this};
-    // Save Copy As, Save As Web Page and Save Page As; it shows the options
-    // panel TSaveExt.
-    TSaveDialog dlgSaveCopy{this};
+    // Save Copy As, Save As Web Page and Save Page As; the options panel
+    // TSaveExt is docked at its bottom.
+    TApSaveDialog dlgSaveCopy{this};
     TTrayComp Tray{this};
     // Popup menus, found by name: PopupPage, PopupSel, PopupEdit, StatePopup,
     // PopupTray, PopupSort, PopupReopen, PopupBack, PopupForward.

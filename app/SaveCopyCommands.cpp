@@ -35,8 +35,11 @@ TComponent& WebPageItem()
     return item ? *item : none;
 }
 
-// Runs the save dialog with the panel in it; true when a name was chosen.
-bool RunSaveCopyDialog(TSaveDialog& dialog, TSaveExt& panel)
+// Runs the save dialog with the panel docked in it; true when a name was
+// chosen. The dialog shows and hides the panel as it docks it; the panel is
+// prepared and read as shown all the same, so that a dialog answered without
+// a window (or one whose system call failed) leaves the same lists and profile.
+bool RunSaveCopyDialog(TApSaveDialog& dialog, TSaveExt& panel)
 {
     panel.FormShow();
     const bool chosen = dialog.Execute();
@@ -123,4 +126,5 @@ void TMain::WireSaveCopyCommands()
     SetHandler("mSaveCopyAsClick", [this](TComponent* sender) { mSaveCopyAsClick(sender); });
     SetHandler("mSaveAsWebPageClick", [this](TComponent* sender) { mSaveAsWebPageClick(sender); });
     SetHandler("ppSavePageAsClick", [this](TComponent* sender) { ppSavePageAsClick(sender); });
+    SetHandler("dlgSaveCopySelectionChange", [this](TComponent* sender) { dlgSaveCopySelectionChange(sender); });
 }

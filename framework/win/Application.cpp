@@ -45,6 +45,14 @@ void TApplication::AdoptForm(std::unique_ptr<TForm> form)
     forms_.push_back(std::move(form));
 }
 
+std::vector<TForm*> TApplication::Forms() const
+{
+    std::vector<TForm*> forms;
+    for (const auto& form : forms_)
+        forms.push_back(form.get());
+    return forms;
+}
+
 void TApplication::DestroyForms()
 {
     // Newest first: later forms may refer to the main form.

@@ -51,6 +51,8 @@ public:
         return created;
     }
     TForm* MainForm() const { return mainForm_; }
+    // The forms the application owns, in the order they were made.
+    std::vector<TForm*> Forms() const;
 
     // Runs the message loop until Terminate is called (the main form's close).
     void Run();

@@ -3,11 +3,27 @@
 #include "AnsiStrings.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
+#include <typeinfo>
 
 TComponent::TComponent(TComponent* owner) : owner_(owner)
 {
     if (owner_)
         owner_->components_.push_back(this);
+}
+
+std::string TComponent::ClassName() const
+{
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    const std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                           std::free);
+    std::string name = status == 0 && demangled ? demangled.get() : mangled;
+    if (const size_t scope = name.rfind("::"); scope != std::string::npos)
+        name.erase(0, scope + 2);
+    return name;
 }
 
 TComponent::~TComponent()

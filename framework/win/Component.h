@@ -36,6 +36,8 @@ public:
     const std::string& Name() const { return name_; }
     void SetName(const std::string& name) { name_ = name; }
     TComponent* Owner() const { return owner_; }
+    // The name of the object's own class, without namespaces ("TSaveExt").
+    std::string ClassName() const;
 
     // The owned component with this name (case-insensitive), or null.
     TComponent* FindComponent(const std::string& name) const;
