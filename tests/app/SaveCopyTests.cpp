@@ -2,6 +2,7 @@
 
 #include "ExportProfiles.h"
 #include "FileHandle.h"
+#include "LiveDialogScript.h"
 #include "MachineMailClients.h"
 #include "ProgramFolder.h"
 #include "RichEdit.h"
@@ -11,6 +12,8 @@
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
 #include "ShellOpen.h"
+
+#include <dlgs.h>
 
 namespace {
 class SaveCopy : public PageTreeTest {
@@ -222,4 +225,76 @@ TEST_F(SaveCopy, EmailFileMailsTheWrittenFile)
     SetEnvironmentVariableA("QUILLO_FAKE_MAIL_LOG", nullptr);
     EXPECT_NE(ReadFileBytes(log).find("file.path=\"" + folder_ / "mailed.txt" + "\""), std::string::npos);
     EXPECT_NE(ReadFileBytes(log).find("recipients=0"), std::string::npos);
+}
+
+namespace {
+// The real save dialog, driven from its show event.
+class SaveCopyLive : public PageTreeTest {
+protected:
+    void SetUp() override
+    {
+        PageTreeTest::SetUp();
+        SetShellOpenHandler([this](const std::string& target) {
+            opened.push_back(target);
+            return true;
+        });
+        OptionSettings.ExternalFolder = folder_.Path() + "\\";
+        Build("A(A1),B");
+        Select(N("A"));
+    }
+    void TearDown() override
+    {
+        SetShellOpenHandler(nullptr);
+        PageTreeTest::TearDown();
+    }
+    std::vector<std::string> opened;
+};
+
+void ChooseType(HWND dialog, int index)
+{
+    SendMessageA(GetDlgItem(dialog, cmb1), CB_SETCURSEL, index, 0);
+    SendDialogCommand(dialog, cmb1, CBN_SELENDOK);
+}
+} // namespace
+
+TEST_F(SaveCopyLive, SaveCopyAsDocksThePanelAndAnOutlineCopyLeavesTheOpenOutline)
+{
+    WriteFileBytes(folder_ / "older.kbf", "kbf");
+    const std::string openName = CurrentFileName;
+    OutlineProperties.FileChanged = 1;
+    EnsureSaveExt();
+    LiveDialogScript script(Main->dlgSaveCopy);
+    script
+        .Then([](TApCustomOpenDialog& live) {
+            char caption[64] = {};
+            GetWindowTextA(live.DialogWindow(), caption, sizeof caption);
+            EXPECT_STREQ(caption, "Save Copy As");
+            EXPECT_EQ(GetParent(SaveExt->Handle()), live.DialogWindow());
+            EXPECT_TRUE(IsWindowVisible(SaveExt->Handle()));
+            EXPECT_EQ(SaveExt->AfterE.ItemIndex(), TSaveExt::OpenFile);
+            ChooseType(live.DialogWindow(), 3);
+        })
+        .Then([](TApCustomOpenDialog& live) {
+            // The outline file shown is selected: the panel follows the type.
+            LVITEMA item{};
+            item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageA(live.GetLVHandle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+        })
+        .Then([](TApCustomOpenDialog& live) {
+            EXPECT_EQ(SaveExt->ItemsE.Items().Count(), 2);
+            EXPECT_FALSE(SaveExt->ProfileE.Enabled());
+            live.SetFNameText("copy");
+            live.CloseDialog(IDOK);
+        });
+    ASSERT_TRUE(script.Run([] {
+        Main->RunHandler("mSaveCopyAsClick", nullptr);
+        return true;
+    }));
+    EXPECT_EQ(ReadFileBytes(folder_ / "copy.kbf").rfind("kbf", 0), 0u);
+    EXPECT_EQ(opened, (std::vector<std::string>{folder_ / "copy.kbf"}));
+    EXPECT_EQ(CurrentFileName, openName);
+    EXPECT_EQ(OutlineProperties.FileChanged, 1);
+    ASSERT_NE(SaveExt, nullptr);
+    EXPECT_FALSE(IsWindowVisible(SaveExt->Handle()));
+    EXPECT_EQ(ActiveApDialog, nullptr);
 }
