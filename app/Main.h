@@ -154,7 +154,7 @@ public:
     TTreeNode* CopyDroppedPage(TTreeNode* dragged, TTreeNode* parent);
     // Inserts the template selected in the Organize Templates list as the
     // last child of target, or just before it.
-    void DropTemplate(TTreeNode* target, bool asLastChild);
+    void DropTemplate(const TControl* source, TTreeNode* target, bool asLastChild);
     // Opens the state popup beside the selected page's label.
     void OpenStatePopup();
     void mAddNewClick(TComponent* sender);

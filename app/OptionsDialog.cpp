@@ -10,6 +10,7 @@
 #include "ShellShortcuts.h"
 #include "WindowsInfo.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -38,6 +39,15 @@ TForm::CreateParams Params()
     params.clientWidth = 391;
     params.clientHeight = 410;
     return params;
+}
+
+// Check boxes and radio buttons of one group, one under the other.
+void StackButtons(std::initializer_list<TControl*> buttons, int top)
+{
+    for (TControl* button : buttons) {
+        button->SetBounds(16, top, 335, 17);
+        top += 20;
+    }
 }
 } // namespace
 
@@ -213,18 +223,10 @@ void TOptions::PlaceView()
 {
     AddHeading(View, "Taskbar properties", 8);
     AddHeading(View, "You can select whether Quillo to have an icon in traybar.", 26, true);
-    int top = 46;
-    for (TRadioButton* radio : {&Radio1, &Radio2, &Radio3}) {
-        radio->SetBounds(16, top, 335, 17);
-        top += 20;
-    }
+    StackButtons({&Radio1, &Radio2, &Radio3}, 46);
     AddHeading(View, "Outline properties", 114);
     AddHeading(View, "You can select additional outline properties.", 132, true);
-    top = 152;
-    for (TCheckBox* box : {&StateEdit, &LinesEdit, &ButtonsEdit, &ImagesEdit}) {
-        box->SetBounds(16, top, 335, 17);
-        top += 20;
-    }
+    StackButtons({&StateEdit, &LinesEdit, &ButtonsEdit, &ImagesEdit}, 152);
     AddHeading(View, "Shell integration", 242);
     Button11.SetBounds(16, 262, 166, 25);
     Button2.SetBounds(188, 262, 166, 25);
@@ -243,11 +245,7 @@ void TOptions::PlaceSave()
     SaveDefault.SetBounds(207, 172, 75, 25);
     Button3.SetBounds(286, 172, 75, 25);
     AddHeading(Save, "Save properties", 206);
-    int top = 226;
-    for (TCheckBox* box : {&BackupEdit, &OptionsEdit, &ExitEdit}) {
-        box->SetBounds(16, top, 335, 17);
-        top += 20;
-    }
+    StackButtons({&BackupEdit, &OptionsEdit, &ExitEdit}, 226);
     AutoEdit.SetBounds(16, 288, 140, 17);
     MinutesEdit.SetBounds(158, 286, 50, 21);
     MinutesLabel.SetBounds(214, 290, 60, 13);
@@ -277,11 +275,7 @@ void TOptions::PlaceAdvanced()
     DblClickRadio.SetBounds(16, 110, 335, 17);
     CtrlClickRadio.SetBounds(16, 130, 335, 17);
     AddHeading(Advanced, "Keyboard", 158);
-    int top = 178;
-    for (TCheckBox* box : {&EscEdit, &InsEdit, &InPlaceEdit}) {
-        box->SetBounds(16, top, 335, 17);
-        top += 20;
-    }
+    StackButtons({&EscEdit, &InsEdit, &InPlaceEdit}, 178);
     AddHeading(Advanced, "Programs", 246);
     EmailLabel.SetBounds(16, 270, 50, 13);
     EmailEdit.SetBounds(70, 266, 200, 150);

@@ -16,7 +16,6 @@
 #include "SettingsRecords.h"
 #include "ShellOpen.h"
 #include "TemplateDialogImages.h"
-#include "TemplateDragSource.h"
 #include "TreeView.h"
 #include "WorkArea.h"
 
@@ -106,18 +105,10 @@ TOrganizeTemplates::TOrganizeTemplates() : TForm(Params())
     PlaceControls();
     WireEvents();
     SetActiveControl(&List);
-    TemplateDragSource = {&List, [this] {
-                              const auto row = DraggedTemplate(&List);
-                              return row ? row->Path() : std::string();
-                          }};
     DoCreate();
 }
 
-TOrganizeTemplates::~TOrganizeTemplates()
-{
-    if (TemplateDragSource.list == &List)
-        TemplateDragSource = {};
-}
+TOrganizeTemplates::~TOrganizeTemplates() = default;
 
 void TOrganizeTemplates::CreatePopupAdd()
 {

@@ -7,16 +7,14 @@
 #include "ControlBusy.h"
 #include "Cursors.h"
 #include "KeyboardState.h"
+#include "OrganizeTemplatesDialog.h"
 #include "PageHistory.h"
 #include "Pages.h"
 #include "RichEdit.h"
 #include "SharedState.h"
-#include "TemplateDragSource.h"
 #include "TemplateFolder.h"
 #include "TextImport.h"
 #include "TreeView.h"
-
-TTemplateDragSource TemplateDragSource;
 
 namespace {
 // The drag cursors' numbers in the program's cursor table.
@@ -37,7 +35,8 @@ bool CtrlHeld() { return (KeyboardShiftState() & ssCtrl) != 0; }
 
 bool FromTemplateList(const TControl* source)
 {
-    return source && source == TemplateDragSource.list;
+    const TOrganizeTemplates* window = OrganizeTemplatesWindow();
+    return source && window && source == &window->List;
 }
 
 // Places page just after target: before target's next sibling, or last
@@ -103,7 +102,7 @@ void TMain::TreeDragDrop(TControl* source, int x, int y)
         return;
     const THitTests hit = Tree->GetHitTestInfoAt(x, y);
     if (FromTemplateList(source)) {
-        DropTemplate(target, (hit & htOnRight) != 0);
+        DropTemplate(source, target, (hit & htOnRight) != 0);
         return;
     }
     TTreeNode* dragged = Tree->Selected();
@@ -151,13 +150,12 @@ TTreeNode* TMain::CopyDroppedPage(TTreeNode* dragged, TTreeNode* parent)
     return copy != parent ? copy : nullptr;
 }
 
-void TMain::DropTemplate(TTreeNode* target, bool asLastChild)
+void TMain::DropTemplate(const TControl* source, TTreeNode* target, bool asLastChild)
 {
-    if (!TemplateDragSource.selectedPath)
+    const auto dragged = DraggedTemplate(source);
+    if (!dragged)
         return;
-    const std::string path = TemplateDragSource.selectedPath();
-    if (path.empty())
-        return;
+    const std::string path = dragged->Path();
     TTreeNode* under = asLastChild ? target : target->Parent();
     if (!under)
         return;

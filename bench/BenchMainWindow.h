@@ -36,6 +36,25 @@ inline void StartBenchWindow()
     Application.CreateForm<TMain>();
 }
 
+// Starts the window on settings left by no earlier run and puts it on
+// screen, as the benchmarks that time what a user sees need it.
+inline void StartShownBenchWindow()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
+    StartBenchWindow();
+    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(Main->Handle());
+    Application.ProcessMessages();
+}
+
+// A file of the given name in the temporary folder.
+inline std::string BenchTempPath(const std::string& name)
+{
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
 // Frees the window and takes the benchmarks' settings away again.
 inline void EndBenchWindow()
 {

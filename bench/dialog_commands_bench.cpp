@@ -79,19 +79,13 @@ void Measure(const char* handler, const char* what, double target)
 
 int main()
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "quillo-dialog-bench.kbf";
+    const std::string path = BenchTempPath("quillo-dialog-bench.kbf");
     {
         KbfOutline outline = LimitOutline();
         WriteBenchOutline(path, outline);
     }
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(Main->Handle());
-    Application.ProcessMessages();
+    StartShownBenchWindow();
 
     Measure("mOptionsClick", "Options, command to shown dialog (best)", 300);
     if (!LoadOutline(path))

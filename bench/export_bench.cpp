@@ -79,19 +79,14 @@ std::vector<double> Timed(Export&& exportOutline)
 
 int main()
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "quillo-export-bench.kbf";
-    const std::string page = std::string(temp) + "quillo-export-bench.htm";
+    const std::string path = BenchTempPath("quillo-export-bench.kbf");
+    const std::string page = BenchTempPath("quillo-export-bench.htm");
     KbfOutline outline = GeneratedOutline();
     const std::size_t fileSize = WriteBenchOutline(path, outline);
     outline = KbfOutline{};
     std::printf("outline: %d pages, %.1f MB\n", PageCount, static_cast<double>(fileSize) / 1e6);
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    Application.ProcessMessages();
+    StartShownBenchWindow();
     if (!LoadOutline(path) || Main->Tree->Items().Count() != PageCount) {
         std::printf("  the outline did not load\n");
         EndBenchWindow();

@@ -69,9 +69,7 @@ void Measure(const char* what, const std::string& text, TSearchScope scope, bool
 
 int main()
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "quillo-find-bench.kbf";
+    const std::string path = BenchTempPath("quillo-find-bench.kbf");
     std::size_t bytes = 0;
     {
         KbfOutline outline = BigOutline();
@@ -79,10 +77,7 @@ int main()
     }
     std::printf("  outline of %d pages, %zu bytes\n", PageCount, bytes);
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    Application.ProcessMessages();
+    StartShownBenchWindow();
     if (!LoadOutline(path))
         std::printf("  LoadOutline FAILED\n");
     Main->mFindClick(nullptr);

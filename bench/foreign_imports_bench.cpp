@@ -114,10 +114,8 @@ void Measure(const char* name, const std::string& path, std::size_t fileSize,
 
 int main()
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string padPath = std::string(temp) + "quillo-import-bench.hjt";
-    const std::string aoPath = std::string(temp) + "quillo-import-bench.ao";
+    const std::string padPath = BenchTempPath("quillo-import-bench.hjt");
+    const std::string aoPath = BenchTempPath("quillo-import-bench.ao");
     std::size_t padSize = 0;
     std::size_t aoSize = 0;
     {
@@ -132,11 +130,7 @@ int main()
     std::printf("TreePad file %.1f MB, ActionOutline file %.1f MB, %d pages each\n", static_cast<double>(padSize) / 1e6,
                 static_cast<double>(aoSize) / 1e6, PageCount);
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(Main->Handle());
-    Application.ProcessMessages();
+    StartShownBenchWindow();
     Measure("TreePad", padPath, padSize, ImportTreePad);
     Measure("ActionOutline", aoPath, aoSize, ImportActionOutline);
     EndBenchWindow();

@@ -55,18 +55,12 @@ KbfOutline LimitOutline()
 
 int main()
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "quillo-hyperlink-bench.kbf";
+    const std::string path = BenchTempPath("quillo-hyperlink-bench.kbf");
     {
         KbfOutline outline = LimitOutline();
         WriteBenchOutline(path, outline);
     }
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(Main->Handle());
-    Application.ProcessMessages();
+    StartShownBenchWindow();
     if (!LoadOutline(path))
         std::printf("  LoadOutline FAILED\n");
     Main->RichEdit->SetFocus();

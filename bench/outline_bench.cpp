@@ -187,10 +187,8 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == PeakSwitch)
         return MeasureLoadPeak(argv[2]);
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "quillo-outline-bench.kbf";
-    const std::string copy = std::string(temp) + "quillo-outline-bench-saved.kbf";
+    const std::string path = BenchTempPath("quillo-outline-bench.kbf");
+    const std::string copy = BenchTempPath("quillo-outline-bench-saved.kbf");
     std::size_t fileSize = 0;
     std::vector<std::int32_t> parents;
     {
@@ -232,11 +230,7 @@ int main(int argc, char** argv)
     std::printf("  first touch of %.1f MB of fresh memory (a floor for holding the texts): %.1f ms\n",
                 static_cast<double>(fileSize) / 1e6, TouchFreshMemory(fileSize));
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(Main->Handle());
-    Application.ProcessMessages();
+    StartShownBenchWindow();
     std::vector<double> loads;
     bool loaded = true;
     for (int run = 0; run < Runs; ++run) {

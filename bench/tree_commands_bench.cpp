@@ -214,11 +214,9 @@ void CopyPasteAndMoveLeft(const std::string& path)
 
 int main()
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string wide = std::string(temp) + "quillo-tree-bench-wide.kbf";
-    const std::string big = std::string(temp) + "quillo-tree-bench-big.kbf";
-    const std::string copy = std::string(temp) + "quillo-tree-bench-copy.kbf";
+    const std::string wide = BenchTempPath("quillo-tree-bench-wide.kbf");
+    const std::string big = BenchTempPath("quillo-tree-bench-big.kbf");
+    const std::string copy = BenchTempPath("quillo-tree-bench-copy.kbf");
     {
         KbfOutline outline = WideOutline();
         WriteBenchOutline(wide, outline);
@@ -228,12 +226,8 @@ int main()
         WriteBenchOutline(copy, outline);
     }
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, BenchSettingsParent.c_str());
-    StartBenchWindow();
+    StartShownBenchWindow();
     OptionSettings.DeleteConfirm = false;
-    ShowWindow(Main->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(Main->Handle());
-    Application.ProcessMessages();
 
     ExpandAndCollapseAll(wide);
     DeleteBigBranch(big);

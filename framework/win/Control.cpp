@@ -192,6 +192,22 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
     return GuardedCall([&] { return control->WndProc(message, wParam, lParam); }, LRESULT{0});
 }
 
+bool TControl::AnswerFontMessage(HFONT& font, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_SETFONT) {
+        font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            Invalidate();
+        result = 0;
+        return true;
+    }
+    if (message == WM_GETFONT) {
+        result = reinterpret_cast<LRESULT>(font);
+        return true;
+    }
+    return false;
+}
+
 LRESULT TControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return CallWindowProcA(previousProc_, handle_, message, wParam, lParam);

@@ -93,6 +93,10 @@ protected:
     void AdoptHandle(HWND window);
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+    // For a window class of the framework's own, which keeps the font it is
+    // given in font: answers WM_SETFONT and WM_GETFONT into result. The font
+    // is borrowed; its owner frees it.
+    bool AnswerFontMessage(HFONT& font, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // Notifications the parent received from this control (WM_COMMAND codes,
     // WM_NOTIFY records). Return true when handled.

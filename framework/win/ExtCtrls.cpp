@@ -33,14 +33,9 @@ TCustomPanel::TCustomPanel(TComponent* owner, TControl* parent, DWORD style) : T
 
 LRESULT TCustomPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; AnswerFontMessage(font_, message, wParam, lParam, result))
+        return result;
     switch (message) {
-    case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            Invalidate();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
     case WM_SETFOCUS:
         // Not an active control of the form: skip the focus tracking.
         return DefaultHandler(message, wParam, lParam);

@@ -204,6 +204,8 @@ void TForm::DoCreate()
 
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; AnswerFontMessage(font_, message, wParam, lParam, result))
+        return result;
     if (message == WM_COMMAND) {
         if (LRESULT result = 0; HandleDialogCommand(wParam, lParam, result))
             return result;
@@ -229,13 +231,6 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     }
-    case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            Invalidate();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
     case DM_GETDEFID:
         return DefaultButtonId();
     case WM_NEXTDLGCTL:

@@ -119,20 +119,14 @@ void TStringGrid::Paint()
 
 LRESULT TStringGrid::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; AnswerFontMessage(font_, message, wParam, lParam, result))
+        return result;
     switch (message) {
     case WM_PAINT:
         Paint();
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_SETFONT:
-        // The font is borrowed: its owner frees it.
-        font_ = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            Invalidate();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_SETFOCUS:

@@ -5,12 +5,13 @@
 #include "DragManager.h"
 #include "KeyboardState.h"
 #include "Menus.h"
+#include "ModelessWindows.h"
+#include "OrganizeTemplatesDialog.h"
 #include "ScriptedMessageBoxes.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "ShellOpen.h"
 #include "StatusBar.h"
-#include "TemplateDragSource.h"
 #include "TemplateFolder.h"
 #include "TreeView.h"
 
@@ -44,7 +45,7 @@ protected:
     }
     void TearDown() override
     {
-        TemplateDragSource = TTemplateDragSource{};
+        ::OrganizeTemplates.reset();
         SetShellOpenHandler(nullptr);
         OptionSettings = options_;
         PageTreeTest::TearDown();
@@ -144,20 +145,27 @@ TEST_F(TreeDragDrop, TemplatesLandBeforeThePageOrAsItsLastChild)
     N("A")->Expand(false);
     OptionSettings.TemplatesFolder = folder_.Path();
     WriteFileBytes(folder_ / "Note.txt", "note text");
-    TTreeView standIn(Main, Main);
-    std::string chosen = "Note";
-    TemplateDragSource = {&standIn, [&] { return TemplateFilePath(chosen); }};
+    Main->mOrganizeTemplatesClick(nullptr);
+    TOrganizeTemplates& window = *OrganizeTemplatesWindow();
+    TListView* list = &window.List;
+    const auto choose = [&](const std::string& caption) {
+        for (int i = 0; i < list->Count(); ++i) {
+            if (list->Item(i)->Caption() == caption)
+                list->SetSelected(list->Item(i));
+        }
+    };
+    choose("Note");
 
-    EXPECT_EQ(nullptr, Offered(&standIn, LabelOf(Root())));
-    EXPECT_EQ(ScreenCursor(8), Offered(&standIn, LabelOf(N("B"))));
-    EXPECT_EQ(ScreenCursor(9), Offered(&standIn, RightOf(N("B"))));
+    EXPECT_EQ(nullptr, Offered(list, LabelOf(Root())));
+    EXPECT_EQ(ScreenCursor(8), Offered(list, LabelOf(N("B"))));
+    EXPECT_EQ(ScreenCursor(9), Offered(list, RightOf(N("B"))));
 
-    Main->TreeDragDrop(&standIn, LabelOf(N("B")).x, LabelOf(N("B")).y);
+    Main->TreeDragDrop(list, LabelOf(N("B")).x, LabelOf(N("B")).y);
     EXPECT_EQ("A(A1,A2),Note,B,C", Shape());
-    Main->TreeDragDrop(&standIn, RightOf(N("A")).x, RightOf(N("A")).y);
+    Main->TreeDragDrop(list, RightOf(N("A")).x, RightOf(N("A")).y);
     EXPECT_EQ("A(A1,A2,Note),Note,B,C", Shape());
-    chosen = "Branch";
-    Main->TreeDragDrop(&standIn, LabelOf(N("A1")).x, LabelOf(N("A1")).y);
+    choose("Branch");
+    Main->TreeDragDrop(list, LabelOf(N("A1")).x, LabelOf(N("A1")).y);
     EXPECT_EQ("A(Branch(Child of Branch),A1,A2,Note),Note,B,C", Shape());
     EXPECT_EQ(1, OutlineProperties.FileChanged);
     EXPECT_FALSE(branch.empty());
