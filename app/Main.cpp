@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "ApDialogs.h"
 #include "Application.h"
 #include "Cursors.h"
 #include "ExportProfiles.h"
@@ -241,12 +242,13 @@ void TMain::CreateDialogs()
     SaveDB.Filter = "Quillo Outline(*.kbf)|*.kbf|Any File(*.*)|*.*";
     SaveDB.Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
 
-    dlgSaveCopy.SetName("dlgSaveCopy");
+    dlgSaveCopy = std::make_unique<TApSaveDialog>(this);
+    dlgSaveCopy->SetName("dlgSaveCopy");
     // The save-copy routine asks before overwriting, in its own words.
-    dlgSaveCopy.Options = ofHideReadOnly | ofEnableSizing;
+    dlgSaveCopy->Options = ofHideReadOnly | ofEnableSizing;
     // Found among the application's forms by its class, TSaveExt.
-    dlgSaveCopy.CustDlgParams.BottomFormName = "SaveExt";
-    dlgSaveCopy.OnSelectionChange = [this] { RunHandler("dlgSaveCopySelectionChange", &dlgSaveCopy); };
+    dlgSaveCopy->CustDlgParams.BottomFormName = "SaveExt";
+    dlgSaveCopy->OnSelectionChange = [this] { RunHandler("dlgSaveCopySelectionChange", dlgSaveCopy.get()); };
 
     Timer.SetName("Timer");
     Timer.SetInterval(60000);

@@ -2,7 +2,6 @@
 // Quillo's main window: the page tree, the page editor, the menus, the
 // toolbar and the status bar, and the handlers of every command.
 
-#include "ApDialogs.h"
 #include "FileDialogs.h"
 #include "Form.h"
 #include "ImageList.h"
@@ -16,6 +15,7 @@
 #include <vector>
 
 class ExportProfileList;
+class TApSaveDialog;
 struct TMainLifecycle;
 struct ViewMenuChecks;
 class TImage;
@@ -45,8 +45,9 @@ public:
     TOpenDialog OpenPage{this};
     TSaveDialog SaveDB{this};
     // Save Copy As, Save As Web Page and Save Page As; the options panel
-    // TSaveExt is docked at its bottom.
-    TApSaveDialog dlgSaveCopy{this};
+    // TSaveExt is docked at its bottom. (Held by pointer: the dialog's
+    // header brings the shell's names, which clash with the program's.)
+    std::unique_ptr<TApSaveDialog> dlgSaveCopy;
     TTrayComp Tray{this};
     // Popup menus, found by name: PopupPage, PopupSel, PopupEdit, StatePopup,
     // PopupTray, PopupSort, PopupReopen, PopupBack, PopupForward.

@@ -2,6 +2,7 @@
 // its options panel, then the copy written and opened or mailed.
 #include "Main.h"
 
+#include "ApDialogs.h"
 #include "Application.h"
 #include "ExportProfiles.h"
 #include "FileHandle.h"
@@ -51,10 +52,10 @@ bool RunSaveCopyDialog(TApSaveDialog& dialog, TSaveExt& panel)
 void TMain::SaveCopyAs(bool pageOnly, int afterAction)
 {
     TSaveExt& panel = EnsureSaveExt();
-    dlgSaveCopy.InitialDir = OptionSettings.ExternalFolder;
-    dlgSaveCopy.FileName.clear();
+    dlgSaveCopy->InitialDir = OptionSettings.ExternalFolder;
+    dlgSaveCopy->FileName.clear();
     if (WebPageItem().Tag == 1) {
-        dlgSaveCopy.FilterIndex = WebPageCopy;
+        dlgSaveCopy->FilterIndex = WebPageCopy;
         WebPageItem().Tag = 0;
     }
     if (pageOnly) {
@@ -63,21 +64,21 @@ void TMain::SaveCopyAs(bool pageOnly, int afterAction)
         EnsureSelectedPageEntry(panel);
         panel.ItemsE.SetItemIndex(TSaveExt::SelectedPage);
         panel.ItemsE.SetEnabled(false);
-        dlgSaveCopy.Filter = PageFilter;
+        dlgSaveCopy->Filter = PageFilter;
         // Three types: the outline type's index would fall back to the first.
-        if (dlgSaveCopy.FilterIndex > WebPageCopy)
-            dlgSaveCopy.FilterIndex = TextCopy;
+        if (dlgSaveCopy->FilterIndex > WebPageCopy)
+            dlgSaveCopy->FilterIndex = TextCopy;
         panel.AfterE.SetItemIndex(afterAction);
-        dlgSaveCopy.Title = afterAction == TSaveExt::EmailFile ? "Save Attachment As" : "Save Page As";
+        dlgSaveCopy->Title = afterAction == TSaveExt::EmailFile ? "Save Attachment As" : "Save Page As";
     } else {
-        dlgSaveCopy.Filter = CopyFilter;
+        dlgSaveCopy->Filter = CopyFilter;
         panel.ItemsE.SetEnabled(true);
-        dlgSaveCopy.Title = "Save Copy As";
+        dlgSaveCopy->Title = "Save Copy As";
     }
-    if (!RunSaveCopyDialog(dlgSaveCopy, panel))
+    if (!RunSaveCopyDialog(*dlgSaveCopy, panel))
         return;
-    const int type = dlgSaveCopy.FilterIndex;
-    const std::string path = WithSaveCopyExtension(dlgSaveCopy.FileName, type);
+    const int type = dlgSaveCopy->FilterIndex;
+    const std::string path = WithSaveCopyExtension(dlgSaveCopy->FileName, type);
     if (FileExists(path) && !ConfirmOverwrite(path))
         return;
     RememberFolder(OptionSettings, ExternalFolderKind, path);
@@ -103,7 +104,7 @@ void TMain::dlgSaveCopySelectionChange(TComponent*)
         return;
     TSaveExt& panel = *SaveExt;
     TStrings& items = panel.ItemsE.Items();
-    if (dlgSaveCopy.FilterIndex == OutlineCopy) {
+    if (dlgSaveCopy->FilterIndex == OutlineCopy) {
         panel.EnableProfileGroup(false);
         if (items.Count() == 3) {
             const int chosen = panel.ItemsE.ItemIndex();

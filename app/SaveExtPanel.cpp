@@ -1,5 +1,6 @@
 #include "SaveExtPanel.h"
 
+#include "ApDialogs.h"
 #include "Application.h"
 #include "ExportProfileChoice.h"
 #include "HelpTopics.h"
@@ -102,7 +103,7 @@ void TSaveExt::ProfileEClick() { ChooseExportProfile(ProfileE, RemoveE); }
 
 void TSaveExt::ItemsEClick()
 {
-    if (Main->dlgSaveCopy.FilterIndex == 4) {
+    if (Main->dlgSaveCopy->FilterIndex == 4) {
         Main->dlgSaveCopySelectionChange(&ItemsE);
         return;
     }

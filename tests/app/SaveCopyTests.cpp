@@ -171,7 +171,7 @@ TEST_F(SaveCopy, SavePageAsOffersThreeTypesAndTheSelectedPageEvenAfterAnOutlineC
 {
     // An outline copy takes "Selected page" away from the items...
     SaveCopyAs("outline", 4, TSaveExt::AllPages);
-    Main->dlgSaveCopy.FilterIndex = 4;
+    Main->dlgSaveCopy->FilterIndex = 4;
     Main->dlgSaveCopySelectionChange(nullptr);
     EXPECT_EQ(SaveExt->ItemsE.Items().Count(), 2);
     EXPECT_FALSE(SaveExt->ProfileE.Enabled());
@@ -191,7 +191,7 @@ TEST_F(SaveCopy, SavePageAsOffersThreeTypesAndTheSelectedPageEvenAfterAnOutlineC
     EXPECT_TRUE(opened.empty());
 
     // Choosing "Selected page" with another type greys the profile group.
-    Main->dlgSaveCopy.FilterIndex = 2;
+    Main->dlgSaveCopy->FilterIndex = 2;
     Main->dlgSaveCopySelectionChange(nullptr);
     EXPECT_EQ(SaveExt->ItemsE.Items().Count(), 3);
     EXPECT_FALSE(SaveExt->ProfileE.Enabled());
@@ -263,7 +263,7 @@ TEST_F(SaveCopyLive, SaveCopyAsDocksThePanelAndAnOutlineCopyLeavesTheOpenOutline
     const std::string openName = CurrentFileName;
     OutlineProperties.FileChanged = 1;
     EnsureSaveExt();
-    LiveDialogScript script(Main->dlgSaveCopy);
+    LiveDialogScript script(*Main->dlgSaveCopy);
     script
         .Then([](TApCustomOpenDialog& live) {
             char caption[64] = {};
