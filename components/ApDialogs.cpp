@@ -92,7 +92,11 @@ TApCustomSaveDialog::TApCustomSaveDialog(TComponent* owner) : TApCustomOpenDialo
 
 // --- Running ------------------------------------------------------------------
 
-bool TApCustomOpenDialog::Execute()
+bool TApCustomOpenDialog::Execute() { return TOpenDialog::Execute(); }
+
+// Every showing of the system dialog comes here, also through the base's
+// Execute, so the active dialog is pushed and popped around each one.
+bool TApCustomOpenDialog::ShowSystemDialog(OPENFILENAMEA& record)
 {
     FFirstPaint = true;
     pushedThisShow_ = false;
@@ -107,11 +111,7 @@ bool TApCustomOpenDialog::Execute()
         TApCustomOpenDialog* previous;
         ~ActiveRestore() { ActiveApDialog = previous; }
     } restore{FPrevActive};
-    return TOpenDialog::Execute();
-}
 
-bool TApCustomOpenDialog::ShowSystemDialog(OPENFILENAMEA& record)
-{
     // The record of the older layout: the system's own places bar only on
     // request (the wrappers), and the controls this component knows.
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;

@@ -12,6 +12,17 @@
 //
 // Veto events get a flag that starts true; the matching past-tense event
 // fires only when the step went ahead.
+//
+// A panel docked at the bottom, as the program's save-copy dialog has it:
+//
+//     Application.CreateForm<TSaveExt>();        // once, kept for the run
+//     TApSaveDialog dialog(owner);
+//     dialog.CustDlgParams.BottomFormName = "SaveExt";
+//     dialog.Title = "Save Copy As";
+//     dialog.Execute();   // the panel's OnShow and OnHide fire around the run
+//
+// The dialog's answers can be scripted like any file dialog's (tests'
+// save-dialog handler); the panel is then never docked.
 
 #include "DialogCaptions.h"
 #include "DialogParams.h"

@@ -215,7 +215,11 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
     dialog.OnUpLevelNavigating = [&](bool& allow) { allow = allowUp; };
     dialog.OnUpLevelNavigate = [&] { ++upLevels; };
     dialog.OnFilenameChange = [&] { ++nameChanges; };
-    dialog.OnFilenameEntering = [&](bool&) { ++nameEntered; };
+    bool allowEntering = true;
+    dialog.OnFilenameEntering = [&](bool& allow) {
+        ++nameEntered;
+        allow = allowEntering;
+    };
     // Longer than a path: a list of names the user typed.
     std::string names;
     for (int i = 0; i < 30; ++i) {
@@ -259,6 +263,13 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
             one.Add("only one.txt");
             live.SetSelFilesList(one);
             EXPECT_EQ(live.GetFNameText(), "only one.txt");
+
+            // Enter in the name box, vetoed: the system never sees it.
+            allowEntering = false;
+            SetFocus(live.GetEdit());
+            SendDialogCommand(live.DialogWindow(), IDOK);
+            EXPECT_EQ(nameEntered, 1);
+            EXPECT_NE(live.DialogWindow(), nullptr);
             live.CloseDialog(IDCANCEL);
         });
     EXPECT_FALSE(script.Execute());
@@ -266,7 +277,7 @@ TEST_F(ApSaveDialogTest, AVetoedUpLevelStaysSetSelPathKeepsTheWholeNameQuietlyAn
 
 TEST_F(ApSaveDialogTest, TheSizeTheUserLeftComesBackWithoutThePanels)
 {
-    Application.CreateForm<TSaveExt>();
+    TSaveExt* panel = Application.CreateForm<TSaveExt>();
     TApSaveDialog dialog;
     Prepare(dialog);
     dialog.Options = ofHideReadOnly | ofEnableSizing;
@@ -279,6 +290,11 @@ TEST_F(ApSaveDialogTest, TheSizeTheUserLeftComesBackWithoutThePanels)
             SetWindowPos(live.DialogWindow(), nullptr, 0, 0, shown.cx + 60, shown.cy + 40,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             left = WindowSize(live.DialogWindow());
+            // The panel keeps to the bottom, across the client area.
+            const RECT client = Client(live.DialogWindow());
+            const RECT docked = ControlBounds(live.DialogWindow(), panel->Handle());
+            EXPECT_EQ(docked.right - docked.left, client.right);
+            EXPECT_EQ(docked.bottom, client.bottom);
             live.CloseDialog(IDCANCEL);
         });
         EXPECT_FALSE(first.Execute());
@@ -300,11 +316,13 @@ protected:
     BOOL CallDialogFunction(OPENFILENAMEA&) override
     {
         ++calls;
+        activeDuringCall = ActiveApDialog;
         return FALSE;
     }
 
 public:
     int calls = 0;
+    TApCustomOpenDialog* activeDuringCall = nullptr;
 };
 }
 
@@ -313,6 +331,12 @@ TEST_F(ApSaveDialogTest, AFailedSystemCallLeavesTheActiveDialogAsItWas)
     TFailingSaveDialog failing;
     EXPECT_FALSE(failing.Execute());
     EXPECT_GE(failing.calls, 1);
+    EXPECT_EQ(failing.activeDuringCall, &failing);
+    EXPECT_EQ(ActiveApDialog, nullptr);
+    // Also when run as a plain file dialog.
+    failing.activeDuringCall = nullptr;
+    EXPECT_FALSE(static_cast<TOpenDialog&>(failing).Execute());
+    EXPECT_EQ(failing.activeDuringCall, &failing);
     EXPECT_EQ(ActiveApDialog, nullptr);
 
     // Run from an event of a dialog that is up: that one stays active.
