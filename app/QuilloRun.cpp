@@ -3,6 +3,8 @@
 #include "Application.h"
 #include "ComponentCursors.h"
 #include "Exceptions.h"
+#include "GIFImage.h"
+#include "IconClip.h"
 #include "LocaleFormatSettings.h"
 #include "Main.h"
 #include "ProductNames.h"
@@ -31,10 +33,12 @@ void RunApplication()
 {
     Application.Initialize();
     RegisterComponentCursors();
+    RegisterIconClipboardFormat();
     ApplyLocaleFormatSettings();
     InitSettingsRecords();
     Application.SetTitle(UntitledTitle);
     Application.SetHelpFile("Quillo.chm");
+    RegisterGIFImage();
     ShowSplash();
     Application.CreateForm<TMain>();
     Application.Run();
@@ -58,6 +62,7 @@ int RunQuillo()
     WaitForWatcherReady();
     CloseSplash();
     Application.DestroyForms();
+    UnregisterGIFImage();
     FreeMainGlobals();
     return 0;
 }

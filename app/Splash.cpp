@@ -1,52 +1,64 @@
 #include "Splash.h"
 
-#include "ProductNames.h"
+#include "GIFImage.h"
+#include "PictureFormats.h"
+#include "Streams.h"
 
 std::unique_ptr<TSplash> Splash;
 
 namespace {
-constexpr int SplashWidth = 398;
-constexpr int SplashHeight = 243;
+
+TForm::CreateParams Params()
+{
+    TForm::CreateParams params;
+    params.caption = "Splash";
+    params.style = WS_POPUP;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    params.formStyle = TFormStyle::fsStayOnTop;
+    params.position = TPosition::poScreenCenter;
+    return params;
 }
 
-TSplash::TSplash()
+} // namespace
+
+std::unique_ptr<TGraphic> LoadSplashPicture()
 {
-    CreateParams params;
-    params.caption = ProductCaption;
-    params.style = WS_POPUP | WS_BORDER;
-    params.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    params.width = SplashWidth;
-    params.height = SplashHeight;
-    params.left = (GetSystemMetrics(SM_CXSCREEN) - SplashWidth) / 2;
-    params.top = (GetSystemMetrics(SM_CYSCREEN) - SplashHeight) / 2;
-    CreateHandle(params);
+    RegisterGIFImage();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HRSRC resource = FindResourceA(instance, "SPLASH", MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data)
+        return nullptr;
+    TMemoryStream stream;
+    stream.WriteBuffer(data, SizeofResource(instance, resource));
+    stream.SetPosition(0);
+    return ReadStoredGraphic(stream);
 }
 
-LRESULT TSplash::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+TSplash::TSplash() : TForm(Params())
 {
-    if (message == WM_PAINT) {
-        Paint();
-        return 0;
-    }
-    return TForm::WndProc(message, wParam, lParam);
+    SetName("Splash");
+    Image.SetName("Image");
+    picture_ = LoadSplashPicture();
+    Image.SetGraphic(picture_.get());
+    OnShow = [this] { FormShow(); };
+    DoCreate();
 }
 
-void TSplash::Paint()
+void TSplash::FormShow()
 {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(Handle(), &paint);
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(dc, ProductCaption, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    EndPaint(Handle(), &paint);
+    const int width = picture_ ? picture_->Width() : 0;
+    const int height = picture_ ? picture_->Height() : 0;
+    Image.SetBounds(0, 0, width, height);
+    SetClientSize(width, height);
+    SetPosition(TPosition::poScreenCenter);
 }
 
 void ShowSplash()
 {
     Splash = std::make_unique<TSplash>();
+    Splash->FormShow();
     ShowWindow(Splash->Handle(), SW_SHOWNOACTIVATE);
     Splash->Update();
 }

@@ -11,6 +11,7 @@ if(CMAKE_CROSSCOMPILING)
     # own that the target toolchain never sees.
     include(ExternalProject)
     set(QUILLO_OUTLINE_FROM_TEXT ${CMAKE_BINARY_DIR}/host-tools/OutlineFromText${CMAKE_HOST_EXECUTABLE_SUFFIX})
+    set(QUILLO_GIF_FROM_ART ${CMAKE_BINARY_DIR}/host-tools/GifFromArt${CMAKE_HOST_EXECUTABLE_SUFFIX})
     ExternalProject_Add(quillo_host_tools
         SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools
         BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
@@ -18,12 +19,15 @@ if(CMAKE_CROSSCOMPILING)
         INSTALL_COMMAND ""
         # Its own build decides whether anything changed.
         BUILD_ALWAYS ON
-        BUILD_BYPRODUCTS ${QUILLO_OUTLINE_FROM_TEXT})
+        BUILD_BYPRODUCTS ${QUILLO_OUTLINE_FROM_TEXT} ${QUILLO_GIF_FROM_ART})
     set(QUILLO_OUTLINE_FROM_TEXT_TARGET quillo_host_tools)
+    set(QUILLO_GIF_FROM_ART_TARGET quillo_host_tools)
 else()
     add_subdirectory(${PROJECT_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/tools)
     set(QUILLO_OUTLINE_FROM_TEXT $<TARGET_FILE:OutlineFromText>)
     set(QUILLO_OUTLINE_FROM_TEXT_TARGET OutlineFromText)
+    set(QUILLO_GIF_FROM_ART $<TARGET_FILE:GifFromArt>)
+    set(QUILLO_GIF_FROM_ART_TARGET GifFromArt)
 endif()
 
 function(quillo_outline_from_text target)

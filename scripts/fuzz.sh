@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz plain_text_layout_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz plain_text_layout_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -74,6 +74,25 @@ corpus="$build/corpus/mailto_command_fuzz"
 mkdir -p "$corpus"
 printf '\x00mailto:a@b.c?subject=x&body="y"\\' > "$corpus/seed-quote"
 printf '\x01mailto:a@b.c & calc.exe\r\n' > "$corpus/seed-ampersand"
+
+# Icon file images start from the program's own icons and cursors; animated
+# cursors and icon list streams from the small files kept in fuzz/seeds.
+corpus="$build/corpus/icon_image_fuzz"
+mkdir -p "$corpus"
+cp "$root"/app/res/*.ico "$root"/app/res/*.cur "$corpus"/
+for target in ani_file_fuzz icon_list_fuzz; do
+  mkdir -p "$build/corpus/$target"
+  cp "$root/fuzz/seeds/$target"/* "$build/corpus/$target"/
+done
+
+# GIF pictures: a first byte that says plain (even) or length-prefixed (odd),
+# then a file written by the program's own writer, and an animation coded
+# literal by literal (looping, transparent, interlaced, commented).
+corpus="$build/corpus/gif_image_fuzz"
+mkdir -p "$corpus"
+printf '\x00\x47\x49\x46\x38\x37\x61\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00\x3b' > "$corpus/seed-written"
+printf '\x01\x23\x00\x00\x00\x47\x49\x46\x38\x37\x61\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00\x3b' > "$corpus/seed-length-prefixed"
+printf '\x00\x47\x49\x46\x38\x39\x61\x04\x00\x02\x00\x91\x00\x00\x00\x00\x00\x55\x55\x55\xaa\xaa\xaa\xff\xff\xff\x21\xff\x0b\x4e\x45\x54\x53\x43\x41\x50\x45\x32\x2e\x30\x03\x01\x00\x00\x00\x21\xf9\x04\x05\x0a\x00\x01\x00\x2c\x00\x00\x00\x00\x04\x00\x02\x00\x00\x02\x05\x44\xa8\x71\x62\x50\x00\x21\xfe\x02\x68\x69\x00\x2c\x00\x00\x00\x00\x04\x00\x02\x00\x40\x02\x05\x4c\x28\x71\x23\x50\x00\x3b' > "$corpus/seed-animation"
 
 # The print layout starts from two paragraphs, one long enough to wrap, and
 # from breaks of every kind: line widths, a width factor, then the text.

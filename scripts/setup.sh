@@ -11,7 +11,8 @@ packages=(
   googletest
   clang libclang-rt-14-dev
   fp-utils
-  giflib-tools
+  giflib-tools gifsicle imagemagick
+  icoutils netpbm
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -169,8 +169,16 @@ void TImage::SetBitmap(HBITMAP bitmap)
     Invalidate();
 }
 
+void TImage::SetGraphic(TGraphic* graphic)
+{
+    Clear();
+    graphic_ = graphic;
+    Invalidate();
+}
+
 void TImage::Clear()
 {
+    graphic_ = nullptr;
     icon_ = nullptr;
     images_ = nullptr;
     imageIndex_ = -1;
@@ -244,6 +252,9 @@ void TImage::Paint()
         ImageList_Draw(images_, imageIndex_, dc.Get(), place.left, place.top, ILD_TRANSPARENT);
     } else if (bitmap_) {
         DrawBitmap(dc.Get());
+    } else if (graphic_) {
+        TCanvas canvas(dc.Get());
+        canvas.StretchDraw(Placement(graphic_->Width(), graphic_->Height()), *graphic_);
     }
 }
 

@@ -2,6 +2,7 @@
 // Containers and simple pictures: panels, images and progress bars.
 
 #include "Control.h"
+#include "Graphics.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -59,6 +60,9 @@ public:
     void SetIcon(HICON icon);
     void SetImageList(HIMAGELIST images, int index);
     void SetBitmap(HBITMAP bitmap);
+    // Any picture that draws itself (a GIF, for one).
+    void SetGraphic(TGraphic* graphic);
+    TGraphic* Graphic() const { return graphic_; }
     void Clear();
     // The picture sits in the middle instead of the top left corner.
     bool Center() const { return center_; }
@@ -83,6 +87,7 @@ private:
     HIMAGELIST images_ = nullptr;
     int imageIndex_ = -1;
     HBITMAP bitmap_ = nullptr;
+    TGraphic* graphic_ = nullptr;
     bool center_ = false;
     bool stretch_ = false;
     bool transparent_ = false;

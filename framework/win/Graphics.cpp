@@ -65,6 +65,42 @@ void TGraphic::Assign(const TGraphic& source)
     Changed();
 }
 
+void TGraphic::LoadFromStream(TStream&) { throw EInvalidGraphicOperation("Cannot load this picture"); }
+
+void TGraphic::SaveToStream(TStream&) { throw EInvalidGraphicOperation("Cannot save this picture"); }
+
+void TGraphic::ReadData(TStream& stream)
+{
+    const std::int32_t length = stream.ReadInt32();
+    // Checked against what is there before anything is taken.
+    if (length < 0 || length > stream.Size() - stream.Position())
+        throw EReadError("Stream read error");
+    TMemoryStream data;
+    data.CopyFrom(stream, length);
+    data.SetPosition(0);
+    if (length > 0)
+        LoadFromStream(data);
+}
+
+void TGraphic::WriteData(TStream& stream)
+{
+    TMemoryStream data;
+    SaveToStream(data);
+    stream.WriteInt32(static_cast<std::int32_t>(data.Size()));
+    data.SetPosition(0);
+    stream.CopyFrom(data, data.Size());
+}
+
+void TGraphic::LoadFromClipboardFormat(UINT, HANDLE, HPALETTE)
+{
+    throw EInvalidGraphicOperation("Unsupported clipboard format");
+}
+
+void TGraphic::SaveToClipboardFormat(UINT&, HANDLE&, HPALETTE&)
+{
+    throw EInvalidGraphicOperation("Unsupported clipboard format");
+}
+
 void TGraphic::Changed()
 {
     if (OnChange)
@@ -412,11 +448,14 @@ void TBitmap::SaveToFile(const std::string& path)
 
 // ---- TIcon ----
 
-void TIcon::SetHandle(HICON icon)
+void TIcon::SetHandle(HICON icon) { Take(icon, std::string()); }
+
+void TIcon::Take(HICON icon, std::string fileImage)
 {
     if (icon_ && icon_ != icon)
         DestroyIcon(icon_);
     icon_ = icon;
+    fileImage_ = std::move(fileImage);
     width_ = height_ = 0;
     ICONINFO info{};
     if (icon_ && GetIconInfo(icon_, &info)) {
@@ -435,6 +474,7 @@ HICON TIcon::ReleaseHandle()
 {
     HICON icon = icon_;
     icon_ = nullptr;
+    fileImage_.clear();
     width_ = height_ = 0;
     return icon;
 }

@@ -76,6 +76,17 @@ public:
     void SetTransparent(bool value);
     virtual void Assign(const TGraphic& source);
 
+    // The picture as a file, and as the picture holder stores it (an int32
+    // length, then the file). A type without a file format raises the
+    // invalid-graphic-operation error.
+    virtual void LoadFromStream(TStream& stream);
+    virtual void SaveToStream(TStream& stream);
+    virtual void ReadData(TStream& stream);
+    virtual void WriteData(TStream& stream);
+    // The clipboard: the caller has the clipboard open.
+    virtual void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
+    virtual void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
+
     std::function<void(TGraphic& sender)> OnChange;
     std::function<void(TGraphic& sender, int percent)> OnProgress;
 
@@ -124,8 +135,8 @@ public:
     void Dormant();
 
     // Loads a bitmap file image; a damaged one raises "Bitmap image is not valid".
-    void LoadFromStream(TStream& stream);
-    void SaveToStream(TStream& stream);
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path);
 
@@ -177,11 +188,20 @@ int BitCountOfPixelFormat(TPixelFormat format);
 // bitmap that cannot be described or read raises "Bitmap image is not valid".
 std::vector<std::uint8_t> ReadBitmapFileBytes(HBITMAP bitmap, HPALETTE palette, int bitCount);
 
-// An icon the holder owns.
+inline constexpr char kIconNotValid[] = "Icon image is not valid";
+
+// An icon the holder owns. Loaded from a stream, it keeps the icon file image
+// it was loaded from and writes exactly those bytes back; otherwise it writes
+// one picture made from its bitmaps.
 class TIcon : public TGraphic {
 public:
     TIcon() = default;
-    ~TIcon() override { SetHandle(nullptr); }
+    // Destroys the icon without telling anyone: no listener outlives the icon.
+    ~TIcon() override
+    {
+        if (icon_)
+            DestroyIcon(icon_);
+    }
     TIcon(const TIcon&) = delete;
     TIcon& operator=(const TIcon&) = delete;
     HICON Handle() const { return icon_; }
@@ -191,9 +211,23 @@ public:
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     void Draw(TCanvas& canvas, const RECT& rect) override;
+    // Another icon: a copy of its handle and of its file image.
+    void Assign(const TGraphic& source) override;
+
+    // Reads the rest of the stream as an icon file image (type icon) at the
+    // system's icon size; damaged data raises "Icon image is not valid" and
+    // leaves the icon as it was.
+    void LoadFromStream(TStream& stream);
+    // Nothing for an empty icon.
+    void SaveToStream(TStream& stream) const;
+    // The bytes SaveToStream writes.
+    std::string FileImage() const;
 
 private:
+    void Take(HICON icon, std::string fileImage);
+
     HICON icon_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    std::string fileImage_;
 };
