@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "ApDialogs.h"
 #include "Application.h"
 #include "Cursors.h"
 #include "ExportProfiles.h"
@@ -243,6 +244,14 @@ void TMain::CreateDialogs()
     SaveDB.Filter = "Quillo Outline(*.kbf)|*.kbf|Any File(*.*)|*.*";
     SaveDB.Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
 
+    dlgSaveCopy = std::make_unique<TApSaveDialog>(this);
+    dlgSaveCopy->SetName("dlgSaveCopy");
+    // The save-copy routine asks before overwriting, in its own words.
+    dlgSaveCopy->Options = ofHideReadOnly | ofEnableSizing;
+    // Found among the application's forms by its class, TSaveExt.
+    dlgSaveCopy->CustDlgParams.BottomFormName = "SaveExt";
+    dlgSaveCopy->OnSelectionChange = [this] { RunHandler("dlgSaveCopySelectionChange", dlgSaveCopy.get()); };
+
     Timer.SetName("Timer");
     Timer.SetInterval(60000);
     Timer.SetEnabled(true);
@@ -270,6 +279,8 @@ void TMain::WireHandlers()
     WireTreeCommands();
     WireEditCommands();
     WireDialogCommands();
+    WirePrintCommands();
+    WireSaveCopyCommands();
     SetHandler("bNewClick", [this](TComponent* sender) { bNewClick(sender); });
     SetHandler("mSaveClick", [this](TComponent* sender) { mSaveClick(sender); });
     SetHandler("mSaveAsClick", [this](TComponent* sender) { mSaveAsClick(sender); });

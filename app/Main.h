@@ -15,6 +15,7 @@
 #include <vector>
 
 class ExportProfileList;
+class TApSaveDialog;
 struct TMainLifecycle;
 struct ViewMenuChecks;
 class TImage;
@@ -43,6 +44,10 @@ public:
     TOpenDialog OpenDB{this};
     TOpenDialog OpenPage{this};
     TSaveDialog SaveDB{this};
+    // Save Copy As, Save As Web Page and Save Page As; the options panel
+    // TSaveExt is docked at its bottom. (Held by pointer: the dialog's
+    // header brings the shell's names, which clash with the program's.)
+    std::unique_ptr<TApSaveDialog> dlgSaveCopy;
     TTrayComp Tray{this};
     // Popup menus, found by name: PopupPage, PopupSel, PopupEdit, StatePopup,
     // PopupTray, PopupSort, PopupReopen, PopupBack, PopupForward.
@@ -91,6 +96,22 @@ public:
     void TrayLButtonUp(TComponent* sender);
     void StatusBarDblClick(TComponent* sender);
     void WireDialogCommands();
+    // Print and Print Page (PrintCommands.cpp).
+    void mPrintKBClick(TComponent* sender);
+    void ppPrintPageClick(TComponent* sender);
+    void WirePrintCommands();
+    // Save Copy As, Save As Web Page and Save Page As (SaveCopyCommands.cpp);
+    // the save dialog's selection change keeps the panel's lists in step
+    // with the file type.
+    // Runs the save-copy dialog and writes the copy; pageOnly fixes the
+    // items to the selected page, and afterAction is then the action after
+    // saving (an index of the panel's list).
+    void SaveCopyAs(bool pageOnly, int afterAction);
+    void mSaveCopyAsClick(TComponent* sender);
+    void mSaveAsWebPageClick(TComponent* sender);
+    void ppSavePageAsClick(TComponent* sender);
+    void dlgSaveCopySelectionChange(TComponent* sender);
+    void WireSaveCopyCommands();
 
     // Page display and editing (PageEditing.cpp).
     // Refreshes commands, menus and the shown page; run after every change

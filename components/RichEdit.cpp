@@ -628,4 +628,3 @@ void TQCustomRichEdit::SetChangeNotify(bool on)
     SendMessageA(Handle(), EM_SETEVENTMASK, 0, on ? (mask | ENM_CHANGE) : (mask & ~ENM_CHANGE));
 }
 
-// Printing and finding are added to this class here.

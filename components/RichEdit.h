@@ -4,12 +4,13 @@
 // changes, selection changes and link clicks, and exposes its lines as a
 // TStrings (RichEditStrings.h), its character and paragraph formats as
 // attribute objects (RichEditAttributes.h), and hosts embedded objects
-// (RichEditOle.h). Printing and finding plug in later: see the marked place
-// in RichEdit.cpp.
+// (RichEditOle.h); it prints (RichEditPrinting.cpp) and finds
+// (RichEditFinding.cpp).
 
 #include "Control.h"
 #include "ComRef.h"
 #include "RichEditAttributes.h"
+#include "FindDialogs.h"
 #include "RichEditStrings.h"
 
 #include <richedit.h>
@@ -35,6 +36,12 @@ inline constexpr TRichSelectionType stText = SEL_TEXT;
 inline constexpr TRichSelectionType stObject = SEL_OBJECT;
 inline constexpr TRichSelectionType stMultiChar = SEL_MULTICHAR;
 inline constexpr TRichSelectionType stMultiObject = SEL_MULTIOBJECT;
+
+// Options of FindText, a set of these bits.
+enum TRichSearchType : unsigned { stWholeWord = 1u << 0, stMatchCase = 1u << 1, stBackward = 1u << 2, stSetSelection = 1u << 3 };
+using TRichSearchTypes = unsigned;
+
+class TPrinter;
 
 class TQCustomRichEdit : public TControl, public TRichEditFormatHost {
 public:
@@ -179,6 +186,33 @@ public:
     // the parent form's active OLE control and the focus follow.
     void SetUIActive(bool active);
 
+    // Printing (RichEditPrinting.cpp). The area of each page in printer
+    // pixels; empty: the whole page.
+    RECT PrintRect{};
+    // Prints the whole text as one job of the current printer (Printers.h).
+    // Where the control cannot lay the text out (its page range makes no
+    // progress), the plain text is laid out and drawn here in the default
+    // font and the paragraph indents. An error aborts the job and passes on.
+    virtual void Print(const std::string& title);
+
+    // Finding (RichEditFinding.cpp). The position found, or negative. The
+    // range searched is start to start + |length|; going backward, the last
+    // match before start.
+    int FindText(const std::string& text, int start, int length, TRichSearchTypes options);
+    // The find and replace dialogs, made on first use and shown modeless.
+    TFindDialog* FindDialog(const std::string& text);
+    TReplaceDialog* ReplaceDialog(const std::string& text, const std::string& replacement);
+    // Repeats the last dialog search that had a text.
+    bool FindNext();
+    bool CanFindNext() const;
+    std::function<void(TComponent* sender, const std::string& findText)> OnTextNotFound;
+    std::function<void(TComponent* sender, TFindDialog* dialog)> OnCloseFindDialog;
+
+    // What the dialogs' buttons run.
+    void FindDialogFind(TFindDialog& dialog);
+    void FindDialogClose(TFindDialog& dialog);
+    void ReplaceDialogReplace(TReplaceDialog& dialog);
+
     std::function<void()> OnChange;
     std::function<void()> OnSelectionChange;
     std::function<void(const std::string& URLText, TMouseButton Button)> OnURLClick;
@@ -197,11 +231,25 @@ protected:
     virtual void RequestSize(const RECT& rect);
     virtual bool ProtectChange(int startPos, int endPos);
     virtual bool SaveClipboard(int numObjects, int numChars);
+    virtual void TextNotFound(TFindDialog& dialog);
+    virtual void CloseFindDialog(TFindDialog& dialog);
+    // One page range (EM_FORMATRANGE): the first character not drawn.
+    // Null clears the control's layout cache.
+    virtual LRESULT FormatRange(bool render, FORMATRANGE* range);
 
     HWND FormatWindow() const override { return Handle(); }
     bool UseRightToLeftAlignment() const override { return rightToLeft_; }
 
 private:
+    // The layout of printing where the control makes none: from character
+    // first to the end, starting on the printer's current page.
+    void PrintPlainText(TPrinter& printer, int first, const RECT& twips);
+    bool FindEditText(TFindDialog& dialog, bool adjustPosition, bool raiseEvents);
+    // The last match ending at end or before, found by searching down.
+    int FindLastBefore(FINDTEXTEXA& find, WPARAM downFlags, int end);
+    void AdjustFindDialogPosition(TFindDialog& dialog);
+    void SetupFindDialog(TFindDialog& dialog, const std::string& text, const std::string& replacement);
+
     friend class TRichEditStrings;
     // Fires OnChange as the control's own EN_CHANGE would.
     void Changed();
@@ -252,6 +300,9 @@ private:
     std::unique_ptr<TPopupMenu> verbMenu_;
     TPopupMenu* extendedPopup_ = nullptr;
     std::vector<TMenuItem*> popupAdditions_;
+    std::unique_ptr<TFindDialog> findDialog_;
+    std::unique_ptr<TReplaceDialog> replaceDialog_;
+    TFindDialog* lastFindDialog_ = nullptr;
 };
 
 class TQRichEdit : public TQCustomRichEdit {

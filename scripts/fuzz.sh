@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz place_keys_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz place_keys_fuzz plain_text_layout_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -98,6 +98,13 @@ mkdir -p "$corpus"
 printf '\x00\x47\x49\x46\x38\x37\x61\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00\x3b' > "$corpus/seed-written"
 printf '\x01\x23\x00\x00\x00\x47\x49\x46\x38\x37\x61\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00\x3b' > "$corpus/seed-length-prefixed"
 printf '\x00\x47\x49\x46\x38\x39\x61\x04\x00\x02\x00\x91\x00\x00\x00\x00\x00\x55\x55\x55\xaa\xaa\xaa\xff\xff\xff\x21\xff\x0b\x4e\x45\x54\x53\x43\x41\x50\x45\x32\x2e\x30\x03\x01\x00\x00\x00\x21\xf9\x04\x05\x0a\x00\x01\x00\x2c\x00\x00\x00\x00\x04\x00\x02\x00\x00\x02\x05\x44\xa8\x71\x62\x50\x00\x21\xfe\x02\x68\x69\x00\x2c\x00\x00\x00\x00\x04\x00\x02\x00\x40\x02\x05\x4c\x28\x71\x23\x50\x00\x3b' > "$corpus/seed-animation"
+
+# The print layout starts from two paragraphs, one long enough to wrap, and
+# from breaks of every kind: line widths, a width factor, then the text.
+corpus="$build/corpus/plain_text_layout_fuzz"
+mkdir -p "$corpus"
+printf '\x28\x30\x07A first paragraph long enough to wrap twice.\r\nShort one.' > "$corpus/seed-wrap"
+printf '\x05\x03\x01\r\n\r\rx\n\tlong_word_without_blanks  \r\n' > "$corpus/seed-breaks"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

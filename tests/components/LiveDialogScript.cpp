@@ -23,13 +23,18 @@ LiveDialogScript& LiveDialogScript::Then(Step step)
 
 bool LiveDialogScript::Execute()
 {
+    return Run([this] { return dialog_.Execute(); });
+}
+
+bool LiveDialogScript::Run(const std::function<bool()>& command)
+{
     auto previousShow = dialog_.OnShow;
     dialog_.OnShow = [this, previousShow] {
         if (previousShow)
             previousShow();
         Started();
     };
-    const bool chosen = dialog_.Execute();
+    const bool chosen = command();
     dialog_.OnShow = previousShow;
     Stop();
     EXPECT_FALSE(watchdogFired_) << "the dialog was still up after " << WatchdogMilliseconds << " ms";

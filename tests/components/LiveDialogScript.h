@@ -21,6 +21,8 @@ public:
     LiveDialogScript& Then(Step step);
     // Runs the dialog with the steps; true when the user's part chose a file.
     bool Execute();
+    // The same where a command runs the dialog: the steps start at its show.
+    bool Run(const std::function<bool()>& command);
 
     bool WatchdogFired() const { return watchdogFired_; }
     size_t PendingSteps() const { return steps_.size(); }
