@@ -1,5 +1,7 @@
 #include "IconClip.h"
 
+#include "PictureFormats.h"
+
 #include "Exceptions.h"
 #include "GdiHandles.h"
 #include "IconEntryChoice.h"
@@ -174,8 +176,12 @@ void PutObject(UINT format, HGDIOBJ object)
 
 UINT RegisterIconClipboardFormat()
 {
-    if (iconFormat == 0)
+    if (iconFormat == 0) {
         iconFormat = RegisterClipboardFormatA(kIconClipboardFormatName);
+        RegisterGraphicClass("TIcon", [] { return std::make_unique<TIcon>(); });
+        RegisterPictureFileFormat("ico", "Icon", "TIcon");
+        RegisterPictureClipboardFormat(iconFormat, "TIcon");
+    }
     return iconFormat;
 }
 

@@ -217,9 +217,12 @@ public:
     // Reads the rest of the stream as an icon file image (type icon) at the
     // system's icon size; damaged data raises "Icon image is not valid" and
     // leaves the icon as it was.
-    void LoadFromStream(TStream& stream);
+    void LoadFromStream(TStream& stream) override;
     // Nothing for an empty icon.
-    void SaveToStream(TStream& stream) const;
+    void SaveToStream(TStream& stream) override;
+    // A block holding an icon file image, as the program's icon format puts
+    // it on the clipboard.
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;
     // The bytes SaveToStream writes.
     std::string FileImage() const;
 

@@ -140,9 +140,26 @@ std::string TIcon::FileImage() const
     return std::string(static_cast<const char*>(written.Memory()), static_cast<std::size_t>(written.Size()));
 }
 
-void TIcon::SaveToStream(TStream& stream) const
+void TIcon::SaveToStream(TStream& stream)
 {
     const std::string bytes = FileImage();
     if (!bytes.empty())
         stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+void TIcon::LoadFromClipboardFormat(UINT, HANDLE data, HPALETTE)
+{
+    const auto* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (!bytes)
+        IconNotValid();
+    TMemoryStream stream;
+    try {
+        stream.WriteBuffer(bytes, static_cast<std::int64_t>(GlobalSize(data)));
+    } catch (...) {
+        GlobalUnlock(data);
+        throw;
+    }
+    GlobalUnlock(data);
+    stream.SetPosition(0);
+    LoadFromStream(stream);
 }

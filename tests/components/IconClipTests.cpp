@@ -3,6 +3,7 @@
 #include "AniBytes.h"
 #include "Exceptions.h"
 #include "GdiHandles.h"
+#include "PictureFormats.h"
 #include "Streams.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +204,33 @@ TEST(IconClipboard, AnIconComesBackTheSameWithItsBitmapOnTheBackColour)
         EXPECT_EQ(GetPixel(dc.Get(), 1, 0), kRed);
     }
     CloseClipboard();
+}
+
+// A stored picture names its class; the icon must come back through the
+// picture registry by class, extension and clipboard block alike.
+TEST(IconClipboard, TheIconJoinsThePictureRegistry)
+{
+    RegisterIconClipboardFormat();
+    const std::string bytes = CorneredIcon(32);
+    auto icon = IconOf(bytes);
+    TMemoryStream stored;
+    icon->WriteData(stored);
+    stored.SetPosition(0);
+    auto byClass = CreateGraphicByClassName("TIcon");
+    ASSERT_NE(byClass, nullptr);
+    byClass->ReadData(stored);
+    EXPECT_EQ(dynamic_cast<TIcon&>(*byClass).FileImage(), bytes);
+    EXPECT_NE(CreateGraphicForExtension("ico"), nullptr);
+
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    auto byFormat = CreateGraphicForClipboardFormat(IconClipboardFormat());
+    ASSERT_NE(byFormat, nullptr);
+    byFormat->LoadFromClipboardFormat(IconClipboardFormat(), block, nullptr);
+    EXPECT_EQ(dynamic_cast<TIcon&>(*byFormat).FileImage(), bytes);
+    GlobalFree(block);
 }
 
 TEST(IconClipboard, NothingChangesWhileAnotherThreadHoldsTheClipboard)
