@@ -3,8 +3,8 @@
 #include "ApDialogs.h"
 #include "Application.h"
 #include "ExportProfileChoice.h"
-#include "HelpTopics.h"
 #include "ExportProfiles.h"
+#include "HelpTopics.h"
 #include "Main.h"
 #include "SettingsRecords.h"
 

@@ -10,6 +10,7 @@
 #include "GifLzw.h"
 #include "GifReader.h"
 #include "GifWriter.h"
+#include "LockedBlock.h"
 #include "PictureFormats.h"
 #include "Streams.h"
 
@@ -59,25 +60,6 @@ HPALETTE MakePalette(const std::string& entries)
                                                static_cast<BYTE>(entries[i * 4]), 0};
     return CreatePalette(palette);
 }
-
-// A locked global block, unlocked on every way out.
-class LockedBlock {
-public:
-    explicit LockedBlock(HANDLE block) : block_(block), bytes_(GlobalLock(block)) {}
-    ~LockedBlock()
-    {
-        if (bytes_)
-            GlobalUnlock(block_);
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    void* Bytes() const { return bytes_; }
-
-private:
-    HANDLE block_;
-    void* bytes_;
-};
-
 } // namespace
 
 void RegisterGIFImage()

@@ -1,11 +1,11 @@
 #include "IconClip.h"
 
-#include "PictureFormats.h"
-
 #include "Exceptions.h"
 #include "GdiHandles.h"
 #include "IconEntryChoice.h"
 #include "IconFileImage.h"
+#include "LockedBlock.h"
+#include "PictureFormats.h"
 #include "Streams.h"
 
 #include <cstring>
@@ -30,24 +30,6 @@ public:
 
 private:
     bool open_;
-};
-
-// A locked global block, unlocked on every way out.
-class LockedBlock {
-public:
-    explicit LockedBlock(HANDLE block) : block_(block), bytes_(GlobalLock(block)) {}
-    ~LockedBlock()
-    {
-        if (bytes_)
-            GlobalUnlock(block_);
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    void* Bytes() const { return bytes_; }
-
-private:
-    HANDLE block_;
-    void* bytes_;
 };
 
 class ScreenDC {

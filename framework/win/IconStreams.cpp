@@ -4,6 +4,7 @@
 #include "BitmapFileImage.h"
 #include "Exceptions.h"
 #include "IconFileImage.h"
+#include "LockedBlock.h"
 #include "Streams.h"
 
 #include <cstdlib>
@@ -149,17 +150,13 @@ void TIcon::SaveToStream(TStream& stream)
 
 void TIcon::LoadFromClipboardFormat(UINT, HANDLE data, HPALETTE)
 {
-    const auto* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (!bytes)
-        IconNotValid();
     TMemoryStream stream;
-    try {
-        stream.WriteBuffer(bytes, static_cast<std::int64_t>(GlobalSize(data)));
-    } catch (...) {
-        GlobalUnlock(data);
-        throw;
+    {
+        const LockedBlock block(data);
+        if (!block.Bytes())
+            IconNotValid();
+        stream.WriteBuffer(block.Bytes(), static_cast<std::int64_t>(GlobalSize(data)));
     }
-    GlobalUnlock(data);
     stream.SetPosition(0);
     LoadFromStream(stream);
 }
