@@ -33,6 +33,19 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # One index of the mirror can fail (a mirror mid-sync) while the packages
+  # still install from the others: go on to the install and judge by it.
+  update_log=$(mktemp)
+  update_ok=1
+  $SUDO apt-get update -qq 2>"$update_log" || update_ok=0
+  cat "$update_log" >&2
+  if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    if [ "$update_ok" -eq 0 ] || grep -q '^E:' "$update_log"; then
+      cause=$(grep -m1 '^E:' "$update_log" || echo "apt-get update failed")
+      echo "setup: the packages could not be installed after the package index failed to update (${cause#E: }); try again later." >&2
+    fi
+    rm -f "$update_log"
+    exit 1
+  fi
+  rm -f "$update_log"
 fi
