@@ -1,11 +1,8 @@
 // Menu items, toolbar buttons, popups and a few events name their handlers
-// as text; the names are bound here, at run time, and a command whose handler
-// is not written yet is shown disabled instead of doing nothing.
+// as text; the names are bound here, at run time.
 #include "Main.h"
 
 #include "Exceptions.h"
-#include "HandlersNotBuilt.h"
-#include "MainWindowTables.h"
 #include "Menus.h"
 #include "ToolBar.h"
 
@@ -35,40 +32,14 @@ void TMain::RunHandler(const std::string& name, TComponent* sender)
         found->second(sender);
         return;
     }
-    if (!IsHandlerNotBuilt(name))
-        throw Exception("No handler is registered under the name " + name);
-}
-
-bool TMain::CommandBuilt(const std::string& name) const
-{
-    // A menu's own handler refreshes it as it drops down; the menu opens
-    // with or without it.
-    if (const auto* item = dynamic_cast<const TMenuItem*>(FindComponent(name)); item && item->Count() > 0)
-        return true;
-    const std::string_view handler = CommandHandlerName(name);
-    return handler.empty() || HasHandler(std::string(handler));
+    throw Exception("No handler is registered under the name " + name);
 }
 
 void TMain::EnableCommand(const std::string& name, bool enabled)
 {
-    enabled = enabled && CommandBuilt(name);
     TComponent* component = FindComponent(name);
     if (auto* item = dynamic_cast<TMenuItem*>(component))
         item->SetEnabled(enabled);
     else if (auto* button = dynamic_cast<TToolButton*>(component))
         button->SetEnabled(enabled);
-}
-
-void TMain::DisableCommandsNotBuilt()
-{
-    for (const auto& items : {MainMenuItems(), PopupMenuItems()}) {
-        for (const MenuItemSpec& item : items) {
-            if (!CommandBuilt(item.name))
-                EnableCommand(item.name, false);
-        }
-    }
-    for (const ToolButtonSpec& button : ToolbarButtons()) {
-        if (*button.name && !CommandBuilt(button.name))
-            EnableCommand(button.name, false);
-    }
 }

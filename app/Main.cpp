@@ -46,7 +46,6 @@ TMain::TMain() : lifecycle_(std::make_unique<TMainLifecycle>())
     CreateDialogs();
     CreateTray();
     WireHandlers();
-    DisableCommandsNotBuilt();
     OnCreate = [this] { FormCreate(); };
     OnActivate = [this] { FormActivate(); };
     Timer.OnTimer = [this](TComponent*) { TimerTimer(); };
@@ -349,6 +348,10 @@ void TMain::mShortcutsClick(TComponent*) { ShowHelpTopic(HelpTopicAddress(Applic
 
 void TMain::FormClose(TCloseAction& /*action*/)
 {
+    // Nothing saves, exports or prints once the close has begun: at the end
+    // of a session the process may be ended at any moment from here on.
+    Timer.SetEnabled(false);
+    FExportProfiles.reset();
     // Its position and filter are stored at its close, so it closes before
     // the dialog states are written.
     if (OrganizeTemplates && OrganizeTemplates->Visible())
@@ -358,6 +361,9 @@ void TMain::FormClose(TCloseAction& /*action*/)
     // until the window is gone, so the title changes before it starts.
     Application.SetTitle(ClosingTitle);
     SetCaption(Application.Title());
-    StartWatcher();
+    // When the session ends the system ends the process itself; no closing
+    // window is needed, and none should outlive the session.
+    if (!SessionEnding())
+        StartWatcher();
     FreeModelessWindows();
 }

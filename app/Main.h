@@ -346,9 +346,6 @@ private:
     void CreateTray();
     void WireHandlers();
     THandlerResolver HandlerResolver();
-    void DisableCommandsNotBuilt();
-    // False for a command item or button whose handler is not registered.
-    bool CommandBuilt(const std::string& name) const;
 
     std::vector<std::unique_ptr<TPopupMenu>> popupMenus_;
     std::map<std::string, TNotifyEvent> handlers_;

@@ -220,18 +220,3 @@ std::span<const MenuItemSpec> PopupMenuItems() { return PopupMenuTable; }
 std::span<const ToolButtonSpec> ToolbarButtons() { return ToolbarTable; }
 std::span<const char* const> PopupMenuNames() { return PopupMenuNameTable; }
 std::span<const PopupRefreshSpec> PopupRefreshHandlers() { return PopupRefreshTable; }
-
-std::string_view CommandHandlerName(std::string_view command)
-{
-    for (const auto& items : {MainMenuItems(), PopupMenuItems()}) {
-        for (const MenuItemSpec& item : items) {
-            if (command == item.name)
-                return item.handler;
-        }
-    }
-    for (const ToolButtonSpec& button : ToolbarButtons()) {
-        if (*button.name && command == button.name)
-            return button.handler;
-    }
-    return {};
-}

@@ -23,6 +23,3 @@ std::span<const char* const> PopupMenuNames();
 std::span<const ToolButtonSpec> ToolbarButtons();
 // The popups that bring their items up to date as they open.
 std::span<const PopupRefreshSpec> PopupRefreshHandlers();
-// The handler a menu item or toolbar button of the tables names; "" for one
-// that names none or is not in the tables.
-std::string_view CommandHandlerName(std::string_view command);

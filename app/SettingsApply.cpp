@@ -172,6 +172,4 @@ void TMain::SaveSettings()
         [] { WriteFolderOptions(OptionSettings); },
         [] { WriteWebOptions(OptionSettings); },
     });
-    // Nothing exports or prints after the close has begun.
-    FExportProfiles.reset();
 }

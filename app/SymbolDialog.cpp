@@ -162,6 +162,9 @@ void TSymbol::InsertClick()
     TQRichEdit& editor = *Main->RichEdit;
     editor.Lines().BeginUpdate();
     editor.SetSelText(text);
+    // The caret goes after the character, so the next insert or key adds to
+    // it instead of replacing it.
+    editor.SetSelStart(editor.GetSelection().cpMax);
     editor.Lines().EndUpdate();
     OutlineProperties.FileChanged = 1;
     // This window stays open while the user works in the tree: the editor's

@@ -1,6 +1,8 @@
 #include "RichEdit.h"
 
+#include "ClipboardText.h"
 #include "Exceptions.h"
+#include "KeyboardState.h"
 #include "Menus.h"
 #include "RichEditOle.h"
 #include "Streams.h"
@@ -126,6 +128,21 @@ LRESULT TQCustomRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!wParam)
             wParam = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
         return DefaultHandler(message, wParam, lParam);
+    case WM_PASTE:
+        if (!plainText_)
+            return DefaultHandler(message, wParam, lParam);
+        PastePlainText();
+        return 0;
+    case WM_KEYDOWN:
+        if (plainText_ && IsPasteKey(wParam)) {
+            WORD key = static_cast<WORD>(wParam);
+            if (OnKeyDown)
+                OnKeyDown(key, KeyboardShiftState());
+            if (key != 0)
+                PastePlainText();
+            return 0;
+        }
+        return TControl::WndProc(message, wParam, lParam);
     case EM_REPLACESEL: {
         if (lineListEditing_)
             return DefaultHandler(message, wParam, lParam);
@@ -619,6 +636,25 @@ void TQCustomRichEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); 
 void TQCustomRichEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
 
 void TQCustomRichEdit::PasteFromClipboard() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
+
+void TQCustomRichEdit::PastePlainText()
+{
+    if (ReadOnly())
+        return;
+    const std::string text = ClipboardText();
+    if (text.empty())
+        return;
+    // The control's own replacement, which leaves the caret after the text.
+    DefaultHandler(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool TQCustomRichEdit::IsPasteKey(WPARAM key)
+{
+    // The control reads the keys held from the thread's keyboard state.
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
+}
 
 void TQCustomRichEdit::ClearSelection() { SendMessageA(Handle(), WM_CLEAR, 0, 0); }
 

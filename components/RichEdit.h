@@ -226,6 +226,12 @@ protected:
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
     bool HandleContextMenu(int screenX, int screenY) override;
 
+    // Pastes the clipboard's text over the selection as one undoable step;
+    // what the control itself does in plain-text mode replaces everything.
+    void PastePlainText();
+    // The keys with which the control pastes by itself: Ctrl+V, Shift+Ins.
+    static bool IsPasteKey(WPARAM key);
+
     virtual void SelectionChange();
     virtual void URLClick(const std::string& text, TMouseButton button);
     virtual void RequestSize(const RECT& rect);

@@ -229,6 +229,11 @@ void TApplication::ModalEnded(TForm* form) { std::erase(modalForms_, form); }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
 {
+    ++messageBoxesShown_;
+    struct Shown {
+        int& count;
+        ~Shown() { --count; }
+    } shown{messageBoxesShown_};
     if (messageBoxHandler_)
         return messageBoxHandler_(MessageBoxRequest{text, caption, flags});
     HWND owner = GetActiveWindow();

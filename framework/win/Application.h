@@ -93,6 +93,9 @@ public:
     void RemoveModelessWindow(HWND window);
 
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+    // A modal form or a message box is up: the user is in the middle of
+    // answering something.
+    bool InModalState() const { return !modalForms_.empty() || messageBoxesShown_ > 0; }
     void SetMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler_ = std::move(handler); }
     const MessageBoxHandler& GetMessageBoxHandler() const { return messageBoxHandler_; }
 
@@ -127,6 +130,7 @@ private:
     int handling_ = 0;
     std::vector<HWND> modeless_;
     std::vector<TForm*> modalForms_;
+    int messageBoxesShown_ = 0;
     TForm* activeForm_ = nullptr;
     bool terminated_ = false;
     bool minimized_ = false;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 std::function<void(TForm&)> TForm::ModalShownHook;
@@ -230,6 +231,16 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_QUERYENDSESSION:
+        if (IsMainForm())
+            return AnswerSessionEndQuery() ? TRUE : FALSE;
+        break;
+    case WM_ENDSESSION:
+        if (IsMainForm()) {
+            EndSession(wParam != FALSE);
+            return 0;
+        }
+        break;
     case WM_ACTIVATE: {
         if (LOWORD(wParam) == WA_INACTIVE) {
             Deactivated();
@@ -579,7 +590,49 @@ void TForm::Close()
     }
 }
 
+bool TForm::AnswerSessionEndQuery()
+{
+    if (closed_)
+        return true;
+    // Something is waiting for the user's answer (a close's own question
+    // among them): a question asked over it could not be answered first, and
+    // what it was about would be lost. The session end waits for the user.
+    if (closing_ || Application.InModalState() || !IsWindowEnabled(Handle()))
+        return false;
+    const FlagScope closing(closing_);
+    sessionEndAgreed_ = CloseQuery();
+    return sessionEndAgreed_;
+}
+
+void TForm::EndSession(bool ending)
+{
+    const bool agreed = std::exchange(sessionEndAgreed_, false);
+    // Another program refused: the run goes on as after a refused close.
+    if (!ending || !agreed || closed_)
+        return;
+    sessionEnding_ = true;
+    const FlagScope closing(closing_);
+    DoClose(TCloseAction::caFree);
+    closed_ = true;
+    Application.Terminate();
+}
+
 // --- Modal ------------------------------------------------------------------
+
+TModalResult& TModalResult::operator=(int value)
+{
+    value_ = value;
+    if (value != mrNone)
+        form_.WakeModalLoop();
+    return *this;
+}
+
+void TForm::WakeModalLoop()
+{
+    // The loop waits for a posted message; an empty one lets it look again.
+    if (modal_ && Handle())
+        PostMessageA(Handle(), WM_NULL, 0, 0);
+}
 
 int TForm::ShowModal()
 {

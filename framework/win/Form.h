@@ -65,6 +65,24 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 class TMainMenu;
 class TButton;
 class TOleFrame;
+class TForm;
+
+// A modal form's result, read and set as a number. Setting a result wakes the
+// form's modal loop: a result set while a message sent from another thread
+// is handled (an automation tool or screen reader pressing a button) would
+// otherwise wait in the loop until some posted message arrived.
+class TModalResult {
+public:
+    explicit TModalResult(TForm& form) : form_(form) {}
+    TModalResult(const TModalResult&) = delete;
+    TModalResult& operator=(const TModalResult& other) { return *this = other.value_; }
+    TModalResult& operator=(int value);
+    operator int() const { return value_; }
+
+private:
+    TForm& form_;
+    int value_ = mrNone;
+};
 
 class TForm : public TControl {
 public:
@@ -109,6 +127,9 @@ public:
     // ends the modal loop with mrCancel.
     void Close();
     bool Closed() const { return closed_; }
+    // The user's session (log off, shut down) is ending and this main form
+    // has closed for it: the system may end the process at any moment.
+    bool SessionEnding() const { return sessionEnding_; }
 
     // Shows the form modally: the other windows of the thread are disabled
     // until ModalResult is set (by a button with a modal result, by Close, by
@@ -116,7 +137,7 @@ public:
     // ModalResult; mrCancel when the application terminates meanwhile.
     int ShowModal();
     bool Modal() const { return modal_; }
-    int ModalResult = mrNone;
+    TModalResult ModalResult{*this};
     // Called for every modal form right after it is shown, before its loop
     // runs. Tests drive dialogs through it; empty in the program.
     static std::function<void(TForm&)> ModalShownHook;
@@ -200,6 +221,9 @@ protected:
     void DestructionStarted() override;
 
 private:
+    friend class TModalResult;
+    // Lets the modal loop see a result set from inside a sent message.
+    void WakeModalLoop();
     bool IsMainForm() const;
     void CenterOnScreen();
     void Activated();
@@ -209,6 +233,10 @@ private:
     bool RestoreFocus();
     HWND FirstTabStop() const;
     bool CloseQuery();
+    // The main form's part in the end of the user's session: the close query
+    // answers whether it may end, and once it ends the form closes.
+    bool AnswerSessionEndQuery();
+    void EndSession(bool ending);
     TCloseAction DoClose(TCloseAction action);
     // Hides without touching ModalResult.
     void DoHide();
@@ -238,4 +266,6 @@ private:
     bool inDialogKey_ = false;
     bool closing_ = false;
     bool closed_ = false;
+    bool sessionEndAgreed_ = false;
+    bool sessionEnding_ = false;
 };

@@ -1,6 +1,7 @@
 // The end of a run: what the close asks, what it saves and when it refuses;
 // what every close writes; and the automatic save, which never runs in the
 // middle of something else.
+#include "AboutDialog.h"
 #include "KbfFormat.h"
 #include "ModalScript.h"
 #include "Progress.h"
@@ -389,4 +390,139 @@ TEST_F(AutoSave, NothingHappensInsideAModalDialogOrALongOperation)
     // Once nothing else runs, the minute counts and the save runs.
     Tick(1);
     EXPECT_TRUE(OutlineSaved());
+}
+
+namespace {
+// The end of the user's session, as the system announces it to the main
+// window: first the question whether it may end, then that it ends (or not,
+// when another program refused).
+class SessionEnd : public Close {
+protected:
+    void StartWithSavedOutline()
+    {
+        outline_ = PathOf("Notes.kbf");
+        WriteOutline(outline_, "Top");
+        user.LastDb = "C:\\Before.kbf";
+        Start({outline_});
+        ASSERT_EQ(OutlineProperties.FileChanged, 0);
+    }
+    static LRESULT MayEnd() { return SendMessageA(Main->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); }
+    static void Ends(LRESULT ending) { SendMessageA(Main->Handle(), WM_ENDSESSION, ending, ENDSESSION_LOGOFF); }
+    void Restart()
+    {
+        Application.DestroyForms();
+        Application.Initialize();
+        Application.SetTitle("Untitled - Corvane Quillo");
+        CurrentFileName = UntitledFileName;
+        RegDeleteTreeA(HKEY_CURRENT_USER, (base_ + "\\States").c_str());
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, (base_ + "\\Reopen").c_str(), "Count");
+    }
+};
+} // namespace
+
+TEST_F(SessionEnd, TypingNotYetStoredIsAskedAboutAsAtACloseAndTheAnswerDecides)
+{
+    const std::string typed = "typed before the log off";
+    struct Case {
+        const char* name;
+        int answer;
+        LRESULT mayEnd;
+        bool outlineSaved;
+    };
+    const Case cases[] = {
+        {"Yes", IDYES, TRUE, true},
+        {"No", IDNO, TRUE, false},
+        {"Cancel", IDCANCEL, FALSE, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartWithSavedOutline();
+        {
+            UncommittedTyping typing(typed);
+            ScriptedMessageBoxes boxes;
+            boxes.Answer(c.answer);
+            const LRESULT mayEnd = MayEnd();
+            EXPECT_EQ(mayEnd, c.mayEnd);
+            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{FileQuestion});
+            Ends(mayEnd);
+        }
+        EXPECT_EQ(StoredRoot(outline_).body == typed, c.outlineSaved);
+        // A session that ends writes what a close writes, once; a refused
+        // one leaves everything as it was and the window open.
+        EXPECT_EQ(SettingsSaved(), c.mayEnd == TRUE);
+        EXPECT_EQ(CloseStateWritten(), c.mayEnd == TRUE);
+        EXPECT_EQ(Main->Closed(), c.mayEnd == TRUE);
+        if (c.mayEnd) {
+            EXPECT_EQ(StoredText("User", "LastDb"), outline_);
+        }
+        // The system ends the process: no closing window is started.
+        EXPECT_TRUE(shellOpened.empty());
+        Restart();
+    }
+}
+
+TEST_F(SessionEnd, AnUnchangedOutlineLetsTheSessionEndAndItsSettingsAreWritten)
+{
+    StartWithSavedOutline();
+    ScriptedMessageBoxes boxes;
+    EXPECT_EQ(MayEnd(), TRUE);
+    Ends(TRUE);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(Main->Closed());
+    EXPECT_EQ(StoredText("User", "LastDb"), outline_);
+    EXPECT_EQ(StoredNumber("Reopen", "Count"), 1);
+    EXPECT_EQ(StoredText("Reopen", "0"), outline_);
+    EXPECT_TRUE(RawKeyExists(base_ + "\\States"));
+    EXPECT_FALSE(Main->Timer.Enabled());
+}
+
+TEST_F(SessionEnd, WhenAnotherProgramRefusesTheRunGoesOn)
+{
+    StartWithSavedOutline();
+    Main->Tree->Items().GetFirstNode()->SetText("Changed");
+    OutlineProperties.FileChanged = 1;
+    {
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDYES);
+        EXPECT_EQ(MayEnd(), TRUE);
+    }
+    Ends(FALSE);
+    EXPECT_TRUE(OutlineSaved());
+    EXPECT_FALSE(Main->Closed());
+    EXPECT_FALSE(CloseStateWritten());
+    // What printing and saving copies need is still there.
+    EXPECT_NE(Main->FExportProfiles, nullptr);
+    Main->Close();
+    EXPECT_TRUE(Main->Closed());
+}
+
+TEST_F(SessionEnd, AQuestionOrDialogWaitingForTheUserKeepsTheSessionFromEnding)
+{
+    StartWithChangedOutline();
+    // The close's own question is up.
+    LRESULT underTheQuestion = -1;
+    const MessageBoxHandler previous = Application.GetMessageBoxHandler();
+    Application.SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        underTheQuestion = MayEnd();
+        return IDCANCEL;
+    });
+    Main->Close();
+    Application.SetMessageBoxHandler(previous);
+    EXPECT_EQ(underTheQuestion, FALSE);
+
+    // A modal dialog is up.
+    LRESULT underTheDialog = -1;
+    {
+        ModalScript script;
+        script.Then<TAboutDlg>([&](TAboutDlg& dialog) {
+            underTheDialog = MayEnd();
+            dialog.ModalResult = mrOk;
+        });
+        Main->RunHandler("mAboutClick", nullptr);
+    }
+    EXPECT_EQ(underTheDialog, FALSE);
+    Ends(FALSE);
+    EXPECT_FALSE(Main->Closed());
+    EXPECT_FALSE(OutlineSaved());
+    EXPECT_FALSE(SettingsSaved());
 }

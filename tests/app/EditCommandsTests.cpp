@@ -4,6 +4,7 @@
 #include "Menus.h"
 #include "ModelessWindows.h"
 #include "PageTreeTest.h"
+#include "PressKey.h"
 #include "Progress.h"
 #include "StatusBar.h"
 
@@ -189,4 +190,72 @@ TEST_F(EditCommands, TheMouseOverTheEditorShowsTheTitleOrHowToAddAPage)
     Main->StatusBar->Panel(0).SetText("");
     Main->RichEditMouseMove();
     EXPECT_EQ(Main->StatusBar->Panel(0).Text(), "A");
+}
+
+namespace {
+// Ctrl or Shift held as the keyboard holds it: the framework's shortcuts read
+// its provider, the page editor the thread's keyboard state.
+void PressHeld(HWND target, WORD key, TShiftState shift)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = (shift & ssCtrl) ? 0x80 : 0;
+    keys[VK_SHIFT] = (shift & ssShift) ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PressKey(target, key, shift);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+UINT CommandOf(const char* item) { return dynamic_cast<TMenuItem*>(Main->FindComponent(item))->Command(); }
+} // namespace
+
+TEST_F(EditCommands, PasteInThePageEditorInsertsAtTheCaretOrOverTheSelectionOnly)
+{
+    Build("A");
+    Select(N("A"));
+    const HWND editor = Editor().Handle();
+    struct Case {
+        const char* name;
+        std::function<void()> paste;
+        int selStart, selLength;
+        const char* expected;
+    };
+    const auto ctrlV = [editor] { PressHeld(editor, 'V', ssCtrl); };
+    const Case cases[] = {
+        {"Ctrl+V at the end", ctrlV, 3, 0, "abcdef"},
+        {"Ctrl+V over a selection", ctrlV, 1, 1, "adefc"},
+        {"Shift+Ins", [editor] { PressHeld(editor, VK_INSERT, ssShift); }, 3, 0, "abcdef"},
+        {"Edit > Paste",
+         [] {
+             PostMessageA(Main->Handle(), WM_COMMAND, CommandOf("mPaste"), 0);
+             Application.ProcessMessages();
+         },
+         0, 0, "defabc"},
+        {"the editor's popup",
+         [editor] {
+             SetPopupTracker([](TPopupMenu&, int, int, HWND) { return CommandOf("pePaste"); });
+             PostMessageA(editor, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor), MAKELPARAM(10, 10));
+             Application.ProcessMessages();
+             SetPopupTracker(nullptr);
+         },
+         3, 0, "abcdef"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor().SetFocus();
+        Editor().SetText("abc");
+        Editor().SetSelection(c.selStart, c.selStart + c.selLength, false);
+        Editor().ClearUndo();
+        Editor().SetModified(false);
+        SetClipboardText("def");
+        c.paste();
+        EXPECT_EQ(Editor().Text(), c.expected);
+        // The caret stands after the pasted text, and the page keeps it.
+        EXPECT_EQ(Editor().SelStart(), c.selStart + 3);
+        EXPECT_EQ(Editor().SelLength(), 0);
+        EXPECT_TRUE(Editor().Modified());
+        Editor().Undo();
+        EXPECT_EQ(Editor().Text(), "abc");
+    }
 }

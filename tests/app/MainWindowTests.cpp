@@ -5,7 +5,6 @@
 #include "ComponentCursors.h"
 #include "Cursors.h"
 #include "Exceptions.h"
-#include "HandlersNotBuilt.h"
 #include "HtmlHelp.h"
 #include "ProgramFolder.h"
 #include "KeyboardState.h"
@@ -215,7 +214,7 @@ TEST_F(MainWindow, PasteFollowsItsShortcutWhenItChanges)
     EXPECT_EQ(Count(pastes), 2);
 }
 
-TEST_F(MainWindow, EveryHandlerNamedIsRegisteredOrListedAsNotBuilt)
+TEST_F(MainWindow, EveryHandlerNamedIsRegistered)
 {
     // Named by code rather than by a table row.
     std::set<std::string> named = {"RichEditSelectionChange", "TrayLButtonUp", "mToolbarClick", "mOutlineClick",
@@ -231,17 +230,12 @@ TEST_F(MainWindow, EveryHandlerNamedIsRegisteredOrListedAsNotBuilt)
     named.erase("");
 
     for (const std::string& name : named)
-        EXPECT_TRUE(Main->HasHandler(name) || IsHandlerNotBuilt(name)) << name << " is misspelt or not listed";
-    for (const char* name : HandlersNotBuilt()) {
-        EXPECT_FALSE(Main->HasHandler(name)) << name << " is built: take it off the list";
-        EXPECT_TRUE(named.count(name)) << name << " is named nowhere";
-    }
+        EXPECT_TRUE(Main->HasHandler(name)) << name << " is misspelt or not registered";
     EXPECT_THROW(Main->RunHandler("mSaveClik", nullptr), Exception);
 }
 
-TEST_F(MainWindow, ACommandNotBuiltStaysDisabledAndLeavesItsShortcutToTheEditor)
+TEST_F(MainWindow, CtrlAInThePageEditorSelectsTheWholePage)
 {
-    // Ctrl+A selects the whole page, whether or not Select All is written yet.
     // The editor reads Ctrl from the thread's keyboard state.
     const std::string text = "the whole page";
     Main->RichEdit->SetText(text);
@@ -255,18 +249,6 @@ TEST_F(MainWindow, ACommandNotBuiltStaysDisabledAndLeavesItsShortcutToTheEditor)
     SetKeyboardState(keys);
     EXPECT_EQ(Main->RichEdit->SelStart(), 0);
     EXPECT_GE(Main->RichEdit->SelLength(), static_cast<int>(text.size()));
-
-    // No refresh makes such a command usable, nor lets it take its key.
-    for (const MenuItemSpec& spec : MainMenuItems()) {
-        if (!*spec.handler || Main->HasHandler(spec.handler) || Item(spec.name)->Count() > 0)
-            continue;
-        SCOPED_TRACE(spec.name);
-        Main->EnableCommand(spec.name, true);
-        EXPECT_FALSE(Item(spec.name)->Enabled());
-        if (*spec.shortcut) {
-            EXPECT_EQ(Main->Menu.FindShortCut(Item(spec.name)->ShortCut()), nullptr);
-        }
-    }
 }
 
 TEST_F(MainWindow, OpeningTheFileMenuRunsItsRefresh)

@@ -80,6 +80,26 @@ TEST_F(SymbolTest, InsertPutsTheChosenCharacterInPlaceOfTheSelection)
     EXPECT_EQ(Editor().Text(), "\x97 " + TSymbol::CellText(3, 1));
 }
 
+TEST_F(SymbolTest, EachInsertGoesAfterTheLastAndTypingFollowsIt)
+{
+    TSymbol& symbol = Open();
+    SelectWordInPageA();
+    const auto post = [](HWND window, LPARAM at) {
+        PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(window, WM_LBUTTONUP, 0, at);
+        Application.ProcessMessages();
+    };
+    const auto insertCell = [&](int col, int row) {
+        post(symbol.Grid.Handle(), MAKELPARAM(col * 20 + 5, row * 20 + 5));
+        post(symbol.Insert.Handle(), MAKELPARAM(5, 5));
+    };
+    insertCell(12, 5);
+    insertCell(13, 5);
+    PostMessageA(Editor().Handle(), WM_CHAR, 'Z', 1);
+    Application.ProcessMessages();
+    EXPECT_EQ(Editor().Text(), "A " + TSymbol::CellText(12, 5) + TSymbol::CellText(13, 5) + "Z");
+}
+
 TEST_F(SymbolTest, TheEmptyLastCellInsertsNothing)
 {
     TSymbol& symbol = Open();

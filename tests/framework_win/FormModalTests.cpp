@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -111,6 +113,40 @@ TEST(FormModal, AStepMaySetTheResultItself)
     EXPECT_EQ(dialog.ShowModal(), mrYes);
     EXPECT_FALSE(Contains(dialog.log, "ok"));
     EXPECT_TRUE(Contains(dialog.log, "close"));
+}
+
+TEST(FormModal, AButtonPressedFromAnotherThreadEndsTheDialogAtOnce)
+{
+    // Screen readers and automation tools press a button by sending it
+    // BM_CLICK from their own thread: nothing is posted to the dialog's queue.
+    // A dialog still up after the watchdog's bound is woken so the suite goes
+    // on, and the test fails.
+    NameDialog dialog;
+    HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> woken{false};
+    std::thread presser;
+    const auto previousHook = TForm::ModalShownHook;
+    TForm::ModalShownHook = [&](TForm& shown) {
+        // Pressed where it has the focus already, as a person would find it:
+        // nothing else on the dialog is repainted.
+        dialog.Ok.SetFocus();
+        Application.ProcessMessages();
+        presser = std::thread([&, ok = dialog.Ok.Handle(), window = shown.Handle()] {
+            SendMessageA(ok, BM_CLICK, 0, 0);
+            if (WaitForSingleObject(ended, 10000) == WAIT_TIMEOUT) {
+                woken = true;
+                PostMessageA(window, WM_NULL, 0, 0);
+            }
+        });
+    };
+    const int result = dialog.ShowModal();
+    SetEvent(ended);
+    TForm::ModalShownHook = previousHook;
+    presser.join();
+    CloseHandle(ended);
+    EXPECT_EQ(result, mrOk);
+    EXPECT_FALSE(woken) << "the dialog waited for a posted message";
+    EXPECT_TRUE(Contains(dialog.log, "ok"));
 }
 
 TEST(FormModal, TheOtherWindowsAreDisabledWhileTheDialogRuns)

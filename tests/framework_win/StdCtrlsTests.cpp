@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "ExtCtrls.h"
 #include "Form.h"
+#include "GdiHandles.h"
 #include "ListView.h"
 #include "PageControl.h"
 #include "SpinEdit.h"
@@ -654,17 +655,78 @@ TEST(Panel, BevelsLieOutsideTheClientArea)
     panel.Update();
 }
 
+namespace {
+// A 32 x 32 icon, red on its left half and transparent on its right half.
+class HalfRedIcon {
+public:
+    HalfRedIcon()
+    {
+        std::vector<DWORD> colour(32 * 32, 0);
+        std::vector<BYTE> mask(32 * 4, 0);
+        for (int row = 0; row < 32; ++row) {
+            for (int column = 0; column < 16; ++column)
+                colour[row * 32 + column] = 0x00FF0000; // red, as the bitmap's bytes hold it
+            mask[row * 4 + 2] = 0xFF;
+            mask[row * 4 + 3] = 0xFF;
+        }
+        const GdiObject<HBITMAP> colourBits(CreateBitmap(32, 32, 1, 32, colour.data()));
+        const GdiObject<HBITMAP> maskBits(CreateBitmap(32, 32, 1, 1, mask.data()));
+        ICONINFO info{TRUE, 0, 0, maskBits.Get(), colourBits.Get()};
+        icon_ = CreateIconIndirect(&info);
+    }
+    ~HalfRedIcon() { DestroyIcon(icon_); }
+    HalfRedIcon(const HalfRedIcon&) = delete;
+    HalfRedIcon& operator=(const HalfRedIcon&) = delete;
+    HICON Get() const { return icon_; }
+
+private:
+    HICON icon_ = nullptr;
+};
+
+COLORREF PixelOf(const TControl& control, int x, int y)
+{
+    RedrawWindow(control.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = GetDC(control.Handle());
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(control.Handle(), dc);
+    return pixel;
+}
+} // namespace
+
 TEST(Image, DrawsAnIconOverItsParentsBackground)
 {
     Host form;
     TImage image(&form, &form);
-    image.SetBounds(10, 10, 32, 32);
-    image.SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)));
+    image.SetBounds(10, 10, 64, 64);
+    const HalfRedIcon icon;
+    image.SetIcon(icon.Get());
     form.Show();
-    image.Update();
-    image.SetCenter(true);
-    image.SetStretch(true);
-    image.Update();
+    const COLORREF background = PixelOf(form, 200, 200);
+    const COLORREF red = RGB(255, 0, 0);
+    ASSERT_NE(background, red);
+    struct Case {
+        const char* name;
+        bool center;
+        bool stretch;
+        // Points across the middle row: left of the picture, in its red half,
+        // in its transparent half.
+        int outside, inRed, inClear;
+    };
+    const Case cases[] = {
+        {"at the top left", false, false, 40, 8, 24},
+        {"centred", true, false, 8, 24, 40},
+        {"stretched", false, true, -1, 16, 48},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        image.SetCenter(c.center);
+        image.SetStretch(c.stretch);
+        if (c.outside >= 0) {
+            EXPECT_EQ(PixelOf(image, c.outside, 20), background);
+        }
+        EXPECT_EQ(PixelOf(image, c.inRed, 20), red);
+        EXPECT_EQ(PixelOf(image, c.inClear, 20), background);
+    }
     image.Clear();
-    image.Update();
+    EXPECT_EQ(PixelOf(image, 16, 16), background);
 }
