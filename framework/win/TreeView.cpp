@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <utility>
 #include <unordered_map>
 
 namespace {
@@ -502,6 +503,22 @@ void TTreeView::SetSelected(TTreeNode* node)
     SyncSelectionFromControl();
 }
 
+TTreeNode* TTreeView::TopItem() const
+{
+    if (!Mirrored())
+        return nullptr;
+    return NodeOfItem(reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+}
+
+void TTreeView::SetTopItem(TTreeNode* node)
+{
+    if (!Mirrored() || !node || node->owner_ != &items_)
+        return;
+    MakeNodeVisible(node);
+    if (node->item_)
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node->item_));
+}
+
 void TTreeView::SetDropTarget(TTreeNode* node)
 {
     if (node && (node->owner_ != &items_ || !node->item_))
@@ -594,6 +611,7 @@ bool TTreeView::MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position)
     };
     const bool selectionInside = inBranch(selected_);
     TTreeNode* dropTarget = inBranch(dropTarget_) ? dropTarget_ : nullptr;
+    KeepScrollDuringMove(node);
     UpdateHold hold(items_, Mirrored() && node->item_);
 
     items_.InvalidateAt(node);
@@ -630,6 +648,36 @@ bool TTreeView::MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position)
     if (dropTarget)
         SetDropTarget(dropTarget);
     return true;
+}
+
+void TTreeView::KeepScrollDuringMove(const TTreeNode* node)
+{
+    if (!Mirrored() || !node->item_)
+        return;
+    if (!movesPending_) {
+        movesPending_ = true;
+        topBeforeMoves_ = TopItem();
+        selectionMoved_ = false;
+    }
+    if (selected_ && (selected_ == node || selected_->HasAsParent(node)))
+        selectionMoved_ = true;
+}
+
+void TTreeView::RestoreScrollAfterMoves()
+{
+    // With its drawing held back the control does not keep the rows' order
+    // up to date, so bringing the moved selection into view then scrolls by
+    // rows that are not there: under Wine the moved page went to the top
+    // row, hiding everything above it. Once it draws again the top row is
+    // what it was, and the selection is shown with the least scroll.
+    if (!movesPending_ || items_.Updating() || !Mirrored())
+        return;
+    movesPending_ = false;
+    TTreeNode* top = std::exchange(topBeforeMoves_, nullptr);
+    if (top)
+        SetTopItem(top);
+    if (std::exchange(selectionMoved_, false) && selected_ && selected_->item_)
+        SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected_->item_));
 }
 
 void TTreeView::RaiseDeletion(TTreeNode* branch)
@@ -687,6 +735,8 @@ void TTreeView::DeleteBranches(TTreeNode* parent, size_t first, size_t last)
     const bool selectionInside = doomed(selected_);
     if (doomed(dropTarget_))
         dropTarget_ = nullptr;
+    if (doomed(topBeforeMoves_))
+        topBeforeMoves_ = nullptr;
     if (doomed(editNode_)) {
         editNode_ = nullptr;
         editOpen_ = false;

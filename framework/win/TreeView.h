@@ -246,6 +246,11 @@ public:
     void SetSelected(TTreeNode* node);
     TTreeNode* DropTarget() const { return dropTarget_; }
     void SetDropTarget(TTreeNode* node);
+    // The node shown in the top row, or null when none is shown.
+    TTreeNode* TopItem() const;
+    // Scrolls so that the node is in the top row, as far as the rows below
+    // it fill the window.
+    void SetTopItem(TTreeNode* node);
     bool IsEditing() const;
     // The label editor while a label is edited, else null.
     HWND EditHandle() const;
@@ -366,6 +371,8 @@ private:
     void SortOneLevel(TTreeNode* parent, const std::function<int(TTreeNode*, TTreeNode*)>& compare);
     static int CALLBACK CompareByModel(LPARAM first, LPARAM second, LPARAM);
     bool MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position);
+    void KeepScrollDuringMove(const TTreeNode* node);
+    void RestoreScrollAfterMoves();
     // Deletes the branches of parent's children [first, last).
     void DeleteBranches(TTreeNode* parent, size_t first, size_t last);
     void RaiseDeletion(TTreeNode* branch);
@@ -388,6 +395,12 @@ private:
     int quietSelection_ = 0;
     int quietExpansion_ = 0;
     int mousePress_ = 0;
+    // What the top row showed before the moves of an update span, and whether
+    // one of them carried the selection; put back once the control draws
+    // again (see RestoreScrollAfterMoves).
+    TTreeNode* topBeforeMoves_ = nullptr;
+    bool selectionMoved_ = false;
+    bool movesPending_ = false;
     HIMAGELIST images_ = nullptr;
     HIMAGELIST stateImages_ = nullptr;
 };
