@@ -940,18 +940,22 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const
 
 // ------------------------------------------------------------------- mouse
 
-void TTreeView::SelectUnderMouse(int x, int y)
+void TTreeView::FocusForMouse()
+{
+    // The focus moves first, so that an editor being left commits its typing
+    // before the selection changes what it shows.
+    if (Handle() && GetFocus() != Handle())
+        ::SetFocus(Handle());
+}
+
+void TTreeView::SelectUnderMouse(int x, int y, UINT where)
 {
     if (!Handle())
         return;
-    // The focus moves first, so that an editor being left commits its typing
-    // before the selection changes what it shows.
-    if (GetFocus() != Handle())
-        ::SetFocus(Handle());
     TVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
     const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (item && (hit.flags & TVHT_ONITEM)) {
+    if (item && (hit.flags & where)) {
         if (TTreeNode* node = NodeOfItem(item); node && node != selected_)
             SetSelected(node);
     }
@@ -959,12 +963,36 @@ void TTreeView::SelectUnderMouse(int x, int y)
 
 void TTreeView::MouseDownAt(TMouseButton button, TShiftState shift, int x, int y)
 {
+    FocusForMouse();
     if (button != TMouseButton::mbMiddle)
-        SelectUnderMouse(x, y);
-    else if (Handle() && GetFocus() != Handle())
-        ::SetFocus(Handle());
+        SelectUnderMouse(x, y, TVHT_ONITEM);
     if (OnMouseDown)
         OnMouseDown(button, shift, x, y);
+}
+
+LRESULT TTreeView::LeftButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    FocusForMouse();
+    LRESULT result = 0;
+    {
+        // The control selects a page clicked on its title or icon itself,
+        // after its drag-detect loop (which may last until the button goes
+        // up), and opens the title editor a moment later only when the
+        // page was selected already. Selecting it here first would make
+        // every click look like a second one.
+        Nesting press(mousePress_);
+        result = DefaultHandler(WM_LBUTTONDOWN, wParam, lParam);
+    }
+    TDragManager& drag = DragManager();
+    if (drag.Source() == this && GetCapture() != Handle())
+        SetCapture(Handle());
+    // A click on the state icon leaves the control's selection alone.
+    SelectUnderMouse(x, y, TVHT_ONITEMSTATEICON);
+    if (OnMouseDown)
+        OnMouseDown(TMouseButton::mbLeft, ShiftStateFromMouseKeys(wParam), x, y);
+    return result;
 }
 
 LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -975,12 +1003,15 @@ LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (drag.Source() == this && !(message == WM_CAPTURECHANGED && mousePress_ > 0) &&
         drag.HandleSourceMessage(this, message, wParam, lParam))
         return 0;
-    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
-        SelectUnderMouse(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (message == WM_LBUTTONDOWN)
+        return LeftButtonDown(wParam, lParam);
+    if (message == WM_RBUTTONDOWN) {
+        // The right button selects the page before the control's procedure
+        // opens the popup menu from inside its own handling.
+        FocusForMouse();
+        SelectUnderMouse(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), TVHT_ONITEM);
         LRESULT result = 0;
         {
-            // OnMouseDown (in the base) runs before the control's procedure,
-            // which may sit in its drag-detect loop until the button goes up.
             Nesting press(mousePress_);
             result = TControl::WndProc(message, wParam, lParam);
         }

@@ -288,10 +288,12 @@ public:
     bool CustomSort(TTreeNode* parent, const std::function<int(TTreeNode*, TTreeNode*)>& compare,
                     bool recursive = false);
 
-    // What a mouse press does before the control's own handling: focus, select
-    // the node under the point (on its label, icon or state icon), then
-    // OnMouseDown. The window procedure goes through here; tests call it
-    // because a real button-down enters the control's drag-detect loop.
+    // What a press of the right button does before the control's own
+    // handling, and what a left click has done once the control selected the
+    // page: focus, select the node under the point (on its label, icon or
+    // state icon), then OnMouseDown. A left button-down reaches the control
+    // first, which selects the page itself and opens the title editor only
+    // for a click on the page already selected; OnMouseDown follows.
     void MouseDownAt(TMouseButton button, TShiftState shift, int x, int y);
 
     // A drag of the selected node starts by itself when the control reports
@@ -340,7 +342,11 @@ private:
 
     bool HasStyle(DWORD style) const;
     void SetStyle(DWORD style, bool on);
-    void SelectUnderMouse(int x, int y);
+    void FocusForMouse();
+    // Selects the node under the point when the point is on one of where's
+    // parts (TVHT_ flags).
+    void SelectUnderMouse(int x, int y, UINT where);
+    LRESULT LeftButtonDown(WPARAM wParam, LPARAM lParam);
 
     // The mirror in the control.
     bool Mirrored() const { return Handle() != nullptr; }
