@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 // Counts a nesting level for as long as it lives, even when a handler throws.
