@@ -156,6 +156,8 @@ void TMain::MoveSelectedPage(TPageMove move)
         page->Expand(false);
     OutlineProperties.FileChanged = 1;
     UpdateMoveCommands();
+    // The status bar's level is the page's new one.
+    ShowSelectedPage();
     if (editing)
         page->EditText();
 }

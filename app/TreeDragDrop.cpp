@@ -133,6 +133,8 @@ void TMain::TreeDragDrop(TControl* source, int x, int y)
     Tree->SetSelected(dragged);
     OutlineProperties.FileChanged = 1;
     UpdateMoveCommands();
+    // The status bar's level is the page's new one.
+    ShowSelectedPage();
 }
 
 TTreeNode* TMain::CopyDroppedPage(TTreeNode* dragged, TTreeNode* parent)

@@ -5,6 +5,7 @@
 
 #include "AnsiStrings.h"
 #include "Cursors.h"
+#include "DragManager.h"
 #include "KeyboardState.h"
 #include "Mail.h"
 #include "Menus.h"
@@ -105,7 +106,9 @@ void TMain::TreeMouseDown(TMouseButton button, TShiftState shift, int x, int y)
     TreeClick();
     if (hit & htOnStateIcon) {
         Tree->SetPopupMenu(nullptr);
-        OpenStatePopup();
+        // A press that became a drag is no click on the icon.
+        if (!DragManager().Dragging())
+            OpenStatePopup();
     } else {
         Tree->SetPopupMenu(PopupMenuNamed("PopupPage"));
     }
@@ -135,8 +138,12 @@ void TMain::TreeKeyDown(WORD& key, TShiftState shift)
         return;
     if (key == VK_DELETE && !IsRootPage(Tree->Selected()))
         mDeleteClick(nullptr);
-    else if (key == VK_SPACE && !(shift & ssAlt))
+    else if (key == VK_SPACE && !(shift & ssAlt)) {
+        // The popup's menu loop would take the space this key has queued as
+        // "choose the highlighted item" and, with none highlighted, close.
+        DiscardQueuedCharacter(Tree->Handle(), ' ');
         OpenStatePopup();
+    }
 }
 
 void TMain::TreeKeyUp(WORD& key, TShiftState)

@@ -27,3 +27,11 @@ TShiftState KeyboardShiftState()
         state |= ssAlt;
     return state;
 }
+
+void DiscardQueuedCharacter(HWND window, char character)
+{
+    MSG queued{};
+    if (PeekMessageA(&queued, window, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+        queued.wParam == static_cast<unsigned char>(character))
+        PeekMessageA(&queued, window, WM_CHAR, WM_CHAR, PM_REMOVE);
+}

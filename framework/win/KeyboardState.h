@@ -2,6 +2,8 @@
 // Which of Shift, Ctrl and Alt are held. Commands that behave differently with
 // Ctrl held ask here, so tests can say what is held without real keys.
 
+#include <windows.h>
+
 #include <functional>
 
 using TShiftState = unsigned;
@@ -17,3 +19,8 @@ inline constexpr TShiftState ssDouble = 64;
 TShiftState KeyboardShiftState();
 // An empty function restores the real keyboard.
 void SetKeyboardStateProvider(std::function<TShiftState()> provider);
+
+// Takes the character that the key being handled has queued for window out
+// of the queue, when it is this character. A key that opens a menu loop
+// needs it: the loop reads the queued character as its own first input.
+void DiscardQueuedCharacter(HWND window, char character);

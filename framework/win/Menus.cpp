@@ -255,10 +255,55 @@ void TMenuItem::DescribeEntry(MENUITEMINFOA& info, std::string& text, bool withS
         info.cch = static_cast<UINT>(text.size());
     }
     info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
+    if (pictureList_) {
+        // Drawn by the owner window when the menu shows it (WM_DRAWITEM).
+        info.fMask |= MIIM_BITMAP;
+        info.hbmpItem = HBMMENU_CALLBACK;
+    }
     if (withSubmenu) {
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = items_.empty() ? nullptr : handle_;
     }
+}
+
+void TMenuItem::ShowPictures(HIMAGELIST images)
+{
+    for (const auto& item : items_) {
+        HIMAGELIST wanted = images && item->ImageIndex >= 0 && !item->IsSeparator() ? images : nullptr;
+        if (wanted != item->pictureList_) {
+            const bool hadPicture = item->pictureList_ != nullptr;
+            item->pictureList_ = wanted;
+            if (hadPicture && !wanted && handle_ && item->visible_) {
+                MENUITEMINFOA info{};
+                info.cbSize = sizeof info;
+                info.fMask = MIIM_BITMAP;
+                info.hbmpItem = nullptr;
+                SetMenuItemInfoA(handle_, static_cast<UINT>(item->EntryPosition()), TRUE, &info);
+            }
+            item->UpdateEntry();
+        }
+        item->ShowPictures(images);
+    }
+}
+
+SIZE TMenuItem::PictureSize() const
+{
+    SIZE size{0, 0};
+    int width = 0;
+    int height = 0;
+    if (pictureList_ && ImageList_GetIconSize(pictureList_, &width, &height))
+        size = SIZE{width, height};
+    return size;
+}
+
+void TMenuItem::DrawPicture(HDC dc, const RECT& area) const
+{
+    if (!pictureList_ || ImageIndex < 0 || ImageIndex >= ImageList_GetImageCount(pictureList_))
+        return;
+    const SIZE size = PictureSize();
+    const int top = area.top + (area.bottom - area.top - size.cy) / 2;
+    ImageList_Draw(pictureList_, ImageIndex, dc, area.left, top,
+                   enabled_ ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
 }
 
 // The entry operations below keep the parent's submenu equal to its visible
@@ -516,6 +561,7 @@ void TPopupMenu::Popup(int screenX, int screenY)
     // empty box with nothing to choose.
     if (!Items().VisibleItem(0))
         return;
+    Items().ShowPictures(Images);
     const HWND owner = PopupOwner(PopupComponent);
     // The chosen command comes back here instead of as WM_COMMAND, so the
     // item runs even when the owner is no window of ours.
@@ -573,6 +619,26 @@ bool DispatchMenuMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESU
             return false;
         item->Click();
         result = 0;
+        return true;
+    }
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        TMenuItem* item = measure && measure->CtlType == ODT_MENU ? TMenuItem::FromCommand(measure->itemID) : nullptr;
+        if (!item || !item->ShowsPicture())
+            return false;
+        const SIZE size = item->PictureSize();
+        measure->itemWidth = static_cast<UINT>(size.cx);
+        measure->itemHeight = static_cast<UINT>(size.cy);
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        TMenuItem* item = draw && draw->CtlType == ODT_MENU ? TMenuItem::FromCommand(draw->itemID) : nullptr;
+        if (!item || !item->ShowsPicture())
+            return false;
+        item->DrawPicture(draw->hDC, draw->rcItem);
+        result = TRUE;
         return true;
     }
     case WM_EXITMENULOOP:

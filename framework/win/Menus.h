@@ -63,7 +63,8 @@ public:
 
     // Shown by the status bar while the item is highlighted.
     std::string Hint;
-    // Kept for the program; menus are drawn without images.
+    // The image of the menu's Images shown beside the caption when a popup
+    // menu opens; -1 for none.
     int ImageIndex = -1;
 
     TMenuItem* Parent() const { return parent_; }
@@ -97,6 +98,14 @@ public:
     // The visible child at an entry position of the submenu, or null.
     TMenuItem* VisibleItem(int position) const;
 
+    // Whether the entry shows an image of images (ImageIndex set), and the
+    // menu's answers for it: the space it takes and its drawing, which the
+    // system asks of the menu's owner window.
+    void ShowPictures(HIMAGELIST images);
+    bool ShowsPicture() const { return pictureList_ != nullptr; }
+    SIZE PictureSize() const;
+    void DrawPicture(HDC dc, const RECT& area) const;
+
 protected:
     // The items below belong to this one, whoever owns them by name.
     void DestructionStarted() override;
@@ -126,6 +135,8 @@ private:
     std::vector<std::unique_ptr<TMenuItem>> items_;
     HMENU handle_ = nullptr;
     UINT command_ = 0;
+    // The list whose image ImageIndex the entry shows, while it shows one.
+    HIMAGELIST pictureList_ = nullptr;
 };
 
 // What main and popup menus share: the root item whose children are the
@@ -137,7 +148,8 @@ public:
     TMenuItem& Items() { return *items_; }
     const TMenuItem& Items() const { return *items_; }
     virtual HMENU Handle() const { return items_->handle_; }
-    // Kept for the program; menus are drawn without images.
+    // Not owned. Popup menus show the images their items name; a main menu
+    // keeps the list for the program only.
     HIMAGELIST Images = nullptr;
 
     // The item of this menu with this command id, or null.

@@ -346,6 +346,7 @@ void TTreeNodes::EndUpdate()
     if (--updateCount_ == 0 && view_->Handle()) {
         redraw_.Resume(view_->Handle());
         InvalidateRect(view_->Handle(), nullptr, TRUE);
+        view_->RestoreScrollAfterMoves();
     }
 }
 

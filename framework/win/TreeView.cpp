@@ -8,6 +8,7 @@
 #include <cstring>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 // Counts a nesting level for as long as it lives, even when a handler throws.
@@ -502,6 +503,22 @@ void TTreeView::SetSelected(TTreeNode* node)
     SyncSelectionFromControl();
 }
 
+TTreeNode* TTreeView::TopItem() const
+{
+    if (!Mirrored())
+        return nullptr;
+    return NodeOfItem(reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+}
+
+void TTreeView::SetTopItem(TTreeNode* node)
+{
+    if (!Mirrored() || !node || node->owner_ != &items_)
+        return;
+    MakeNodeVisible(node);
+    if (node->item_)
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node->item_));
+}
+
 void TTreeView::SetDropTarget(TTreeNode* node)
 {
     if (node && (node->owner_ != &items_ || !node->item_))
@@ -594,6 +611,7 @@ bool TTreeView::MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position)
     };
     const bool selectionInside = inBranch(selected_);
     TTreeNode* dropTarget = inBranch(dropTarget_) ? dropTarget_ : nullptr;
+    KeepScrollDuringMove(node);
     UpdateHold hold(items_, Mirrored() && node->item_);
 
     items_.InvalidateAt(node);
@@ -630,6 +648,36 @@ bool TTreeView::MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position)
     if (dropTarget)
         SetDropTarget(dropTarget);
     return true;
+}
+
+void TTreeView::KeepScrollDuringMove(const TTreeNode* node)
+{
+    if (!Mirrored() || !node->item_)
+        return;
+    if (!movesPending_) {
+        movesPending_ = true;
+        topBeforeMoves_ = TopItem();
+        selectionMoved_ = false;
+    }
+    if (selected_ && (selected_ == node || selected_->HasAsParent(node)))
+        selectionMoved_ = true;
+}
+
+void TTreeView::RestoreScrollAfterMoves()
+{
+    // With its drawing held back the control does not keep the rows' order
+    // up to date, so bringing the moved selection into view then scrolls by
+    // rows that are not there: under Wine the moved page went to the top
+    // row, hiding everything above it. Once it draws again the top row is
+    // what it was, and the selection is shown with the least scroll.
+    if (!movesPending_ || items_.Updating() || !Mirrored())
+        return;
+    movesPending_ = false;
+    TTreeNode* top = std::exchange(topBeforeMoves_, nullptr);
+    if (top)
+        SetTopItem(top);
+    if (std::exchange(selectionMoved_, false) && selected_ && selected_->item_)
+        SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected_->item_));
 }
 
 void TTreeView::RaiseDeletion(TTreeNode* branch)
@@ -687,6 +735,8 @@ void TTreeView::DeleteBranches(TTreeNode* parent, size_t first, size_t last)
     const bool selectionInside = doomed(selected_);
     if (doomed(dropTarget_))
         dropTarget_ = nullptr;
+    if (doomed(topBeforeMoves_))
+        topBeforeMoves_ = nullptr;
     if (doomed(editNode_)) {
         editNode_ = nullptr;
         editOpen_ = false;
@@ -890,18 +940,22 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const
 
 // ------------------------------------------------------------------- mouse
 
-void TTreeView::SelectUnderMouse(int x, int y)
+void TTreeView::FocusForMouse()
+{
+    // The focus moves first, so that an editor being left commits its typing
+    // before the selection changes what it shows.
+    if (Handle() && GetFocus() != Handle())
+        ::SetFocus(Handle());
+}
+
+void TTreeView::SelectUnderMouse(int x, int y, UINT where)
 {
     if (!Handle())
         return;
-    // The focus moves first, so that an editor being left commits its typing
-    // before the selection changes what it shows.
-    if (GetFocus() != Handle())
-        ::SetFocus(Handle());
     TVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
     const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (item && (hit.flags & TVHT_ONITEM)) {
+    if (item && (hit.flags & where)) {
         if (TTreeNode* node = NodeOfItem(item); node && node != selected_)
             SetSelected(node);
     }
@@ -909,12 +963,36 @@ void TTreeView::SelectUnderMouse(int x, int y)
 
 void TTreeView::MouseDownAt(TMouseButton button, TShiftState shift, int x, int y)
 {
+    FocusForMouse();
     if (button != TMouseButton::mbMiddle)
-        SelectUnderMouse(x, y);
-    else if (Handle() && GetFocus() != Handle())
-        ::SetFocus(Handle());
+        SelectUnderMouse(x, y, TVHT_ONITEM);
     if (OnMouseDown)
         OnMouseDown(button, shift, x, y);
+}
+
+LRESULT TTreeView::LeftButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    FocusForMouse();
+    LRESULT result = 0;
+    {
+        // The control selects a page clicked on its title or icon itself,
+        // after its drag-detect loop (which may last until the button goes
+        // up), and opens the title editor a moment later only when the
+        // page was selected already. Selecting it here first would make
+        // every click look like a second one.
+        Nesting press(mousePress_);
+        result = DefaultHandler(WM_LBUTTONDOWN, wParam, lParam);
+    }
+    TDragManager& drag = DragManager();
+    if (drag.Source() == this && GetCapture() != Handle())
+        SetCapture(Handle());
+    // A click on the state icon leaves the control's selection alone.
+    SelectUnderMouse(x, y, TVHT_ONITEMSTATEICON);
+    if (OnMouseDown)
+        OnMouseDown(TMouseButton::mbLeft, ShiftStateFromMouseKeys(wParam), x, y);
+    return result;
 }
 
 LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -925,12 +1003,15 @@ LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (drag.Source() == this && !(message == WM_CAPTURECHANGED && mousePress_ > 0) &&
         drag.HandleSourceMessage(this, message, wParam, lParam))
         return 0;
-    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
-        SelectUnderMouse(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (message == WM_LBUTTONDOWN)
+        return LeftButtonDown(wParam, lParam);
+    if (message == WM_RBUTTONDOWN) {
+        // The right button selects the page before the control's procedure
+        // opens the popup menu from inside its own handling.
+        FocusForMouse();
+        SelectUnderMouse(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), TVHT_ONITEM);
         LRESULT result = 0;
         {
-            // OnMouseDown (in the base) runs before the control's procedure,
-            // which may sit in its drag-detect loop until the button goes up.
             Nesting press(mousePress_);
             result = TControl::WndProc(message, wParam, lParam);
         }

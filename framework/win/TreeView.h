@@ -246,6 +246,11 @@ public:
     void SetSelected(TTreeNode* node);
     TTreeNode* DropTarget() const { return dropTarget_; }
     void SetDropTarget(TTreeNode* node);
+    // The node shown in the top row, or null when none is shown.
+    TTreeNode* TopItem() const;
+    // Scrolls so that the node is in the top row, as far as the rows below
+    // it fill the window.
+    void SetTopItem(TTreeNode* node);
     bool IsEditing() const;
     // The label editor while a label is edited, else null.
     HWND EditHandle() const;
@@ -283,10 +288,12 @@ public:
     bool CustomSort(TTreeNode* parent, const std::function<int(TTreeNode*, TTreeNode*)>& compare,
                     bool recursive = false);
 
-    // What a mouse press does before the control's own handling: focus, select
-    // the node under the point (on its label, icon or state icon), then
-    // OnMouseDown. The window procedure goes through here; tests call it
-    // because a real button-down enters the control's drag-detect loop.
+    // What a press of the right button does before the control's own
+    // handling, and what a left click has done once the control selected the
+    // page: focus, select the node under the point (on its label, icon or
+    // state icon), then OnMouseDown. A left button-down reaches the control
+    // first, which selects the page itself and opens the title editor only
+    // for a click on the page already selected; OnMouseDown follows.
     void MouseDownAt(TMouseButton button, TShiftState shift, int x, int y);
 
     // A drag of the selected node starts by itself when the control reports
@@ -335,7 +342,11 @@ private:
 
     bool HasStyle(DWORD style) const;
     void SetStyle(DWORD style, bool on);
-    void SelectUnderMouse(int x, int y);
+    void FocusForMouse();
+    // Selects the node under the point when the point is on one of where's
+    // parts (TVHT_ flags).
+    void SelectUnderMouse(int x, int y, UINT where);
+    LRESULT LeftButtonDown(WPARAM wParam, LPARAM lParam);
 
     // The mirror in the control.
     bool Mirrored() const { return Handle() != nullptr; }
@@ -366,6 +377,8 @@ private:
     void SortOneLevel(TTreeNode* parent, const std::function<int(TTreeNode*, TTreeNode*)>& compare);
     static int CALLBACK CompareByModel(LPARAM first, LPARAM second, LPARAM);
     bool MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position);
+    void KeepScrollDuringMove(const TTreeNode* node);
+    void RestoreScrollAfterMoves();
     // Deletes the branches of parent's children [first, last).
     void DeleteBranches(TTreeNode* parent, size_t first, size_t last);
     void RaiseDeletion(TTreeNode* branch);
@@ -388,6 +401,12 @@ private:
     int quietSelection_ = 0;
     int quietExpansion_ = 0;
     int mousePress_ = 0;
+    // What the top row showed before the moves of an update span, and whether
+    // one of them carried the selection; put back once the control draws
+    // again (see RestoreScrollAfterMoves).
+    TTreeNode* topBeforeMoves_ = nullptr;
+    bool selectionMoved_ = false;
+    bool movesPending_ = false;
     HIMAGELIST images_ = nullptr;
     HIMAGELIST stateImages_ = nullptr;
 };

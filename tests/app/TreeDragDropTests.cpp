@@ -13,6 +13,7 @@
 #include "ShellOpen.h"
 #include "StatusBar.h"
 #include "TemplateFolder.h"
+#include "TreeMouse.h"
 #include "TreeView.h"
 
 #include <windows.h>
@@ -21,18 +22,6 @@
 #include <vector>
 
 namespace {
-POINT LabelOf(TTreeNode* page)
-{
-    const RECT label = page->DisplayRect(true);
-    return POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
-}
-
-POINT RightOf(TTreeNode* page)
-{
-    const RECT label = page->DisplayRect(true);
-    return POINT{label.right + 8, (label.top + label.bottom) / 2};
-}
-
 class TreeDragDrop : public PageTreeTest {
 protected:
     void SetUp() override

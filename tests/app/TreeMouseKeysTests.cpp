@@ -1,0 +1,99 @@
+// Clicks and keys on the page tree as a person makes them, handled by the
+// message loop and the tree control's own procedure: a click selects, the
+// title editor waits for a click on the page already selected, and Space
+// opens the state popup for good.
+#include "Menus.h"
+#include "PageHistory.h"
+#include "PageTreeTest.h"
+#include "StatusBar.h"
+#include "TreeMouse.h"
+#include "TreeView.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+// The tree control's timer that opens the title editor a moment after a
+// click on the selected page (its number in Wine's tree view). Killing it
+// tells whether it was running, and stops it.
+constexpr UINT_PTR TitleEditorDelay = 2;
+
+bool TitleEditorPending(TTreeView& tree) { return KillTimer(tree.Handle(), TitleEditorDelay) != FALSE; }
+
+class TreeMouseKeys : public PageTreeTest {
+protected:
+    void SetUp() override
+    {
+        PageTreeTest::SetUp();
+        Build("A(A1,A2),B,C");
+        N("A")->Expand(false);
+        Tree().SetFocus();
+        Application.ProcessMessages();
+    }
+    void TearDown() override
+    {
+        SetPopupTracker(nullptr);
+        PageTreeTest::TearDown();
+    }
+};
+}
+
+TEST_F(TreeMouseKeys, AClickSelectsThePageAndOnlyASecondClickOpensTheTitleEditor)
+{
+    const struct {
+        const char* page;
+        int level;
+    } clicks[] = {{"B", 1}, {"A2", 2}, {"A", 1}, {"C", 1}};
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.page);
+        const int entries = PageHistory.Count();
+        PostClick(Tree(), LabelOf(N(click.page)));
+        EXPECT_EQ(N(click.page), Tree().Selected());
+        EXPECT_FALSE(TitleEditorPending(Tree())) << "a first click only selects";
+        EXPECT_FALSE(Tree().IsEditing());
+        EXPECT_EQ(entries + 1, PageHistory.Count());
+        EXPECT_EQ("Level: " + std::to_string(click.level), Main->StatusBar->Panel(1).Text());
+        EXPECT_EQ(std::string(click.page) + " text", Editor().Text());
+    }
+    // The page already selected: its title editor opens when the delay ends.
+    PostClick(Tree(), LabelOf(N("C")));
+    ASSERT_TRUE(TitleEditorPending(Tree()));
+    PostMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
+    Application.ProcessMessages();
+    EXPECT_TRUE(Tree().IsEditing());
+    N("C")->EndEdit(true);
+
+    // A click on a page's state icon still selects the page and opens the
+    // state popup for it, with no title editor to follow.
+    std::vector<std::string> popups;
+    SetPopupTracker([&](TPopupMenu& menu, int, int, HWND) {
+        popups.push_back(menu.Name() + " for " + Tree().Selected()->Text());
+        return 0u;
+    });
+    const RECT title = N("B")->DisplayRect(true);
+    // The state icon stands left of the page icon, left of the title.
+    const POINT state{title.left - Tree().Indent() - 8, (title.top + title.bottom) / 2};
+    ASSERT_TRUE(Tree().GetHitTestInfoAt(state.x, state.y) & htOnStateIcon);
+    PostClick(Tree(), state);
+    EXPECT_EQ((std::vector<std::string>{"StatePopup for B"}), popups);
+    EXPECT_FALSE(TitleEditorPending(Tree()));
+}
+
+TEST_F(TreeMouseKeys, SpaceOpensTheStatePopupWithNoCharacterLeftToCloseIt)
+{
+    // A real menu loop takes a queued space as "choose the highlighted item"
+    // and, with none highlighted, closes at once.
+    std::vector<bool> characterQueued;
+    SetPopupTracker([&](TPopupMenu& menu, int, int, HWND) {
+        MSG queued{};
+        if (menu.Name() == "StatePopup")
+            characterQueued.push_back(PeekMessageA(&queued, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE) != FALSE);
+        return 0u;
+    });
+    Select(N("A1"));
+    PressKey(Tree().Handle(), VK_SPACE, 0);
+    EXPECT_EQ(std::vector<bool>{false}, characterQueued);
+    EXPECT_EQ(N("A1"), Tree().Selected());
+}
