@@ -201,7 +201,7 @@ void TForm::CreateHandle(const CreateParams& params)
             height = frame.bottom - frame.top;
     }
     HWND window = CreateWindowExA(exStyle, FormClassName, params.caption.c_str(), style, params.left, params.top,
-                                  width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  width, height, params.ownerWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         throw EOutOfResources("Error creating window");
     AdoptHandle(window);

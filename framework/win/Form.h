@@ -86,6 +86,10 @@ public:
         // The size of the client area; when given it wins over width/height.
         int clientWidth = 0;
         int clientHeight = 0;
+        // The window this one belongs to: it stays in front of its owner
+        // whichever of the two is active, is hidden while the owner is
+        // minimised and is destroyed with it. None: a window of its own.
+        HWND ownerWindow = nullptr;
     };
 
     explicit TForm(TComponent* owner = nullptr);
