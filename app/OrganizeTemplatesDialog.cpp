@@ -31,9 +31,10 @@ TForm::CreateParams Params()
     params.caption = "Organize Templates";
     params.borderStyle = TFormBorderStyle::bsDialog;
     params.formStyle = TFormStyle::fsStayOnTop;
-    // Owned by the main window as well: on top alone, a click in the main
-    // window brings it in front under Wine's own desktop, and a page could
-    // no longer be dragged onto the list.
+    // Owned by the main window as well, which brings it back in front each
+    // time Wine's own desktop raises the main window over it (a click, a
+    // focus move): on top alone, it would hide behind, and no page could be
+    // dragged from the tree onto its list.
     params.ownerWindow = Main ? Main->Handle() : nullptr;
     params.clientWidth = 318;
     params.clientHeight = 244;

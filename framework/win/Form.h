@@ -208,6 +208,10 @@ private:
     void CenterOnScreen();
     void Activated();
     void Deactivated();
+    // Brings the visible stay-on-top forms this form owns in front again,
+    // from the message loop.
+    void KeepOwnedFormsInFront();
+    void RaiseOwnedStayOnTopForms();
     // Puts the focus where it was when the form was last active; false when
     // no control of the form can take it.
     bool RestoreFocus();

@@ -19,6 +19,8 @@
 #include "StartedMain.h"
 #include "UncommittedTyping.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -313,17 +315,45 @@ TEST_F(TemplatesOrganizer, AFailedWriteKeepsTheTemplateItWouldReplace)
         EXPECT_EQ(name.find(".saving"), std::string::npos) << name;
 }
 
+namespace {
+// Counts the moves in the window order that reach a window.
+LRESULT CALLBACK CountOrderChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR count)
+{
+    if (message == WM_WINDOWPOSCHANGED && !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER))
+        ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+}
+
 TEST_F(TemplatesOrganizer, StaysInFrontOfTheMainWindowWhenThatIsActivated)
 {
     TOrganizeTemplates& window = Window();
     ASSERT_TRUE(IsWindowVisible(window.Handle()));
+    Application.ProcessMessages();
+    int orderChanges = 0;
+    ASSERT_TRUE(SetWindowSubclass(window.Handle(), CountOrderChanges, 1, reinterpret_cast<DWORD_PTR>(&orderChanges)));
     // What a click on the main window does to it.
     SetForegroundWindow(Main->Handle());
     SetActiveWindow(Main->Handle());
     SetWindowPos(Main->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Application.ProcessMessages();
+    RemoveWindowSubclass(window.Handle(), CountOrderChanges, 1);
     ASSERT_EQ(GetActiveWindow(), Main->Handle());
     EXPECT_EQ(GetWindow(window.Handle(), GW_OWNER), Main->Handle());
+    // Moved in front again after the activation: on Wine's own desktop the
+    // screen follows only a move.
+    EXPECT_GT(orderChanges, 0);
+    EXPECT_EQ(GetWindowLongPtrA(window.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    // And after the focus moves inside the main window.
+    orderChanges = 0;
+    ASSERT_TRUE(SetWindowSubclass(window.Handle(), CountOrderChanges, 1, reinterpret_cast<DWORD_PTR>(&orderChanges)));
+    Main->Tree->SetFocus();
+    Application.ProcessMessages();
+    Main->RichEdit->SetFocus();
+    Application.ProcessMessages();
+    RemoveWindowSubclass(window.Handle(), CountOrderChanges, 1);
+    EXPECT_GE(orderChanges, 2);
     bool inFront = false;
     for (HWND above = GetWindow(Main->Handle(), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
         inFront = inFront || above == window.Handle();
