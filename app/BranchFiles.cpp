@@ -33,16 +33,17 @@ bool ExportOutlineBranch(const std::string& path)
 {
     Main->CommitTyping();
     SafeWriteResult result;
+    std::exception_ptr thrown;
     {
         TProgressScope progress(OutlineStatusText("exporting", path));
         TTreeView& tree = *Main->Tree;
         TTreeNode* top = tree.Selected() ? tree.Selected() : tree.Items().GetFirstNode();
         // The branch file's own properties: the open outline's are not touched.
         struct OutlineProperties fresh;
-        result = SaveBranchFile(path, top, fresh, progress);
+        result = SaveBranchFile(path, top, fresh, progress, &thrown);
     }
     if (result != SafeWriteResult::Ok) {
-        ShowInfoMessage(SaveFailureText(result));
+        ShowSaveFailure(result, thrown);
         return false;
     }
     return true;
@@ -96,5 +97,7 @@ void BackupOutline(const std::string& path)
     if (!ForceFolders(folder))
         return;
     const std::string target = IncludeTrailingBackslash(folder) + ChangeFileExt(ExtractFileName(path), ".bak");
-    CopyFileA(path.c_str(), target.c_str(), FALSE);
+    // Safely: a copy that fails half way must not leave the last good backup
+    // cut short.
+    CopyFileSafely(path, target);
 }

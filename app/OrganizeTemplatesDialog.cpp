@@ -11,10 +11,13 @@
 #include "Main.h"
 #include "MessageBoxes.h"
 #include "ModelessWindows.h"
+#include "PageData.h"
+#include "Pages.h"
 #include "RenameDialog.h"
-#include "RichEdit.h"
+#include "SafeFileWriter.h"
 #include "SettingsRecords.h"
 #include "ShellOpen.h"
+#include "Streams.h"
 #include "TemplateDialogImages.h"
 #include "TreeView.h"
 #include "WorkArea.h"
@@ -28,6 +31,11 @@ TForm::CreateParams Params()
     params.caption = "Organize Templates";
     params.borderStyle = TFormBorderStyle::bsDialog;
     params.formStyle = TFormStyle::fsStayOnTop;
+    // Owned by the main window as well, which brings it back in front each
+    // time Wine's own desktop raises the main window over it (a click, a
+    // focus move): on top alone, it would hide behind, and no page could be
+    // dragged from the tree onto its list.
+    params.ownerWindow = Main ? Main->Handle() : nullptr;
     params.clientWidth = 318;
     params.clientHeight = 244;
     return params;
@@ -54,6 +62,19 @@ bool MayWriteTemplate(const std::string& target)
     // The user chose to replace it, as Remove would remove it: read-only or not.
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     return true;
+}
+
+// The page's text exactly as stored, its paragraphs and line ends as they
+// are: the editor's lines would break every paragraph where the window wraps
+// it. Written safely, so a failed write keeps a template it replaces whole.
+void WritePageTemplate(const TTreeNode& page, const std::string& target)
+{
+    static const std::string none;
+    const PageData* data = PageDataOf(&page);
+    const std::string& body = data ? data->BodyText() : none;
+    WriteStreamSafely(target, [&](TStream& stream) {
+        stream.WriteBuffer(body.data(), static_cast<std::int64_t>(body.size()));
+    });
 }
 
 // A name that is no file name in the folder is refused before anything is
@@ -266,18 +287,13 @@ void TOrganizeTemplates::AddCurrentPage(TemplateKind kind)
     const std::string target = TemplateFileOfKind(Folder(), page->Text(), kind);
     if (!MayWriteTemplate(target))
         return;
+    // This window is the active one, so the page editor's latest typing
+    // has not been stored with its page yet; the template must hold it.
+    Main->CommitTyping();
     if (kind == TemplateKind::Page) {
-        TQRichEdit& rich = *Main->Rich;
-        rich.Clear();
-        rich.Lines().SetText(Main->RichEdit->Lines().GetText());
-        rich.Lines().SaveToFile(target);
-        rich.Clear();
+        WritePageTemplate(*page, target);
         ShowFilterWith(kind);
     } else {
-        // This window is the active one, so the page editor's latest typing
-        // has not been stored with its page yet; the branch must hold it.
-        if (Main->ActiveControl() == Main->RichEdit.get())
-            Main->CommitTyping();
         ExportOutlineBranch(target);
     }
     FilterEditChange();
@@ -440,7 +456,8 @@ std::string UnsafeTemplateNameText(const std::string& name)
 
 void TMain::mOrganizeTemplatesClick(TComponent*)
 {
-    if (!OrganizeTemplates)
+    // The window goes with the main window that owns it.
+    if (!OrganizeTemplates || !OrganizeTemplates->Handle())
         OrganizeTemplates = std::make_unique<TOrganizeTemplates>();
     OrganizeTemplates->Show();
 }

@@ -14,6 +14,7 @@
 #include "SharedState.h"
 #include "TreeView.h"
 
+#include <new>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -62,11 +63,38 @@ KbfPageView PageOf(const TTreeNode* node)
     return page;
 }
 
+// What went wrong, in words for the message: the text the exception carries.
+std::string FailureReason(const std::exception_ptr& thrown)
+{
+    try {
+        if (thrown)
+            std::rethrow_exception(thrown);
+    } catch (const std::bad_alloc&) {
+        return "not enough memory";
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+    }
+    return "an unexpected error";
 }
 
-const char* SaveFailureText(SafeWriteResult result)
+}
+
+std::string SaveFailureText(SafeWriteResult result, const std::exception_ptr& thrown)
 {
-    return result == SafeWriteResult::WriteFailed ? DiskFullText : CannotOpenOutputText;
+    switch (result) {
+    case SafeWriteResult::WriteFailed:
+        return DiskFullText;
+    case SafeWriteResult::ProducerFailed:
+        return "Cannot save the file: " + FailureReason(thrown);
+    default:
+        return CannotOpenOutputText;
+    }
+}
+
+void ShowSaveFailure(SafeWriteResult result, const std::exception_ptr& thrown)
+{
+    ShowInfoMessage(SaveFailureText(result, thrown));
 }
 
 TTreeCover::TTreeCover(bool cover)
@@ -164,10 +192,11 @@ void WriteOutlineBranch(TStream& stream, TTreeNode* top, struct OutlinePropertie
 }
 
 SafeWriteResult SaveBranchFile(const std::string& path, TTreeNode* top, struct OutlineProperties& properties,
-                               TProgressScope& progress)
+                               TProgressScope& progress, std::exception_ptr* thrown)
 {
     const KbfStamp stamp{CurrentDateText(), UserSettings.Name};
-    return WriteFileSafely(path, [&](TStream& stream) { WriteOutlineBranch(stream, top, properties, stamp, &progress); });
+    return WriteFileSafely(
+        path, [&](TStream& stream) { WriteOutlineBranch(stream, top, properties, stamp, &progress); }, thrown);
 }
 
 bool SaveOutline(const std::string& path, OutlineSaveMode mode)
@@ -175,12 +204,13 @@ bool SaveOutline(const std::string& path, OutlineSaveMode mode)
     // The file holds what the user sees, typing the editor still holds too.
     Main->CommitTyping();
     SafeWriteResult result;
+    std::exception_ptr thrown;
     {
         TProgressScope progress(OutlineStatusText("saving", path));
-        result = SaveBranchFile(path, Main->Tree->Items().GetFirstNode(), OutlineProperties, progress);
+        result = SaveBranchFile(path, Main->Tree->Items().GetFirstNode(), OutlineProperties, progress, &thrown);
     }
     if (result != SafeWriteResult::Ok) {
-        ShowInfoMessage(SaveFailureText(result));
+        ShowSaveFailure(result, thrown);
         return false;
     }
     if (mode == OutlineSaveMode::Adopt) {

@@ -7,6 +7,7 @@
 #include "SafeFileWriter.h"
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -33,13 +34,17 @@ std::string OutlineStatusText(const std::string& verb, const std::string& path);
 // stream takes fewer bytes than given.
 void WriteOutlineBranch(TStream& stream, TTreeNode* top, OutlineProperties& properties, const KbfStamp& stamp,
                         TProgressScope* progress);
-// Writes the branch of top safely to path, stamped now by the user.
+// Writes the branch of top safely to path, stamped now by the user; thrown
+// receives what the writing code threw.
 SafeWriteResult SaveBranchFile(const std::string& path, TTreeNode* top, OutlineProperties& properties,
-                               TProgressScope& progress);
+                               TProgressScope& progress, std::exception_ptr* thrown);
 // The message of a failed save: "Cannot open output file!" when the target
 // could not be created or replaced, "Error writing on disk! Disk full?" when
-// a write failed.
-const char* SaveFailureText(SafeWriteResult result);
+// the disk refused a write, and "Cannot save the file: " with what went wrong
+// when the code producing the bytes failed (thrown).
+std::string SaveFailureText(SafeWriteResult result, const std::exception_ptr& thrown = nullptr);
+// Shows the message of a failed save.
+void ShowSaveFailure(SafeWriteResult result, const std::exception_ptr& thrown);
 
 // Suspends the page tree's redrawing while pages are added, covering it with
 // Tree2 when asked, and undoes both on every way out.

@@ -50,8 +50,9 @@ std::string FirstLineOf(const std::string& text) { return text.substr(0, text.fi
 
 void TMain::mPrintKBClick(TComponent*)
 {
-    if (RichEdit->Focused() && RichEdit->Modified())
-        RichEditExit();
+    // Whatever has the focus: typing stays in the editor while another
+    // window is active, and the outline and branch print from the pages.
+    CommitTyping();
     const auto dialog = std::make_unique<TPrintKB>();
     if (dialog->ShowModal() != mrOk)
         return;

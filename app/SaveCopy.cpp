@@ -7,7 +7,6 @@
 #include "HtmlExport.h"
 #include "Mail.h"
 #include "Main.h"
-#include "MessageBoxes.h"
 #include "OutlineFile.h"
 #include "RichEdit.h"
 #include "SafeFileWriter.h"
@@ -22,10 +21,11 @@ namespace {
 // Writes through the safe writer and shows why when it fails.
 bool WriteShown(const std::string& path, const std::function<void(TStream&)>& write)
 {
-    const SafeWriteResult result = WriteFileSafely(path, write);
+    std::exception_ptr thrown;
+    const SafeWriteResult result = WriteFileSafely(path, write, &thrown);
     if (result == SafeWriteResult::Ok)
         return true;
-    ShowInfoMessage(SaveFailureText(result));
+    ShowSaveFailure(result, thrown);
     return false;
 }
 

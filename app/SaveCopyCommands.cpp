@@ -6,9 +6,12 @@
 #include "Application.h"
 #include "ExportProfiles.h"
 #include "FileHandle.h"
+#include "FileIdentity.h"
+#include "MessageBoxes.h"
 #include "SaveCopy.h"
 #include "SaveExtPanel.h"
 #include "SettingsRecords.h"
+#include "SharedState.h"
 
 namespace {
 const char* const PageFilter =
@@ -20,6 +23,19 @@ bool ConfirmOverwrite(const std::string& path)
 {
     return Application.MessageBox(path + " already exists!\n Do you want to overwrite?", "Save File As",
                                   MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+// The copy would replace the file of the outline open in this window: the
+// outline on disk would become the copy, while the window shows it as saved.
+bool IsOpenOutlineFile(const std::string& path)
+{
+    return CurrentFileName != UntitledFileName && NamesSameFile(path, CurrentFileName);
+}
+
+std::string OpenOutlineTargetText(const std::string& path)
+{
+    return path + " is the file of the outline open in this window.\n"
+                  "A copy cannot replace the open outline. Please choose another name.";
 }
 
 // "Selected page" is the third entry; the outline type takes it away.
@@ -46,6 +62,22 @@ bool RunSaveCopyDialog(TApSaveDialog& dialog, TSaveExt& panel)
     const bool chosen = dialog.Execute();
     panel.FormHide();
     return chosen;
+}
+
+// Runs the dialog until it gives a name that may take the copy, with the
+// type's extension added; false when the user cancels.
+bool ChooseCopyTarget(TApSaveDialog& dialog, TSaveExt& panel, std::string& path)
+{
+    for (;;) {
+        if (!RunSaveCopyDialog(dialog, panel))
+            return false;
+        path = WithSaveCopyExtension(dialog.FileName, dialog.FilterIndex);
+        if (!IsOpenOutlineFile(path))
+            return true;
+        ShowInfoMessage(OpenOutlineTargetText(path));
+        // Asked again with the refused name, for the user to change.
+        dialog.FileName = path;
+    }
 }
 } // namespace
 
@@ -75,10 +107,10 @@ void TMain::SaveCopyAs(bool pageOnly, int afterAction)
         panel.ItemsE.SetEnabled(true);
         dlgSaveCopy->Title = "Save Copy As";
     }
-    if (!RunSaveCopyDialog(*dlgSaveCopy, panel))
+    std::string path;
+    if (!ChooseCopyTarget(*dlgSaveCopy, panel, path))
         return;
     const int type = dlgSaveCopy->FilterIndex;
-    const std::string path = WithSaveCopyExtension(dlgSaveCopy->FileName, type);
     if (FileExists(path) && !ConfirmOverwrite(path))
         return;
     RememberFolder(OptionSettings, ExternalFolderKind, path);

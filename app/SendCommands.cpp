@@ -9,6 +9,7 @@
 #include "MessageBoxes.h"
 #include "OpenOutline.h"
 #include "ProductNames.h"
+#include "SafeFileWriter.h"
 #include "SharedState.h"
 #include "ShellShortcuts.h"
 
@@ -113,7 +114,8 @@ void TMain::m144FloppyClick(TComponent*)
     if (FileExists(target)
         && Application.MessageBox(OverwriteQuestion, ProductCaption, MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;
-    if (CopyFileA(CurrentFileName.c_str(), target.c_str(), FALSE))
+    // A copy that fails on a full disk keeps the copy the disk held before.
+    if (CopyFileSafely(CurrentFileName, target) == SafeWriteResult::Ok)
         ShowInfoMessage(CopiedText);
     else
         ShowInfoMessage(CopyFailedText);

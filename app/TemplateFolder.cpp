@@ -1,5 +1,6 @@
 #include "TemplateFolder.h"
 
+#include "SafeFileWriter.h"
 #include "SettingsRecords.h"
 
 #include <windows.h>
@@ -93,7 +94,7 @@ bool CopyTemplateOver(const std::string& source, const std::string& folder, cons
     const std::string target = TemplateFileOfKind(folder, name, kind);
     // A read-only template of that name gives way as it would to Remove.
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+    return CopyFileSafely(source, target) == SafeWriteResult::Ok;
 }
 
 bool DeleteTemplateFile(const std::string& folder, const std::string& name, TemplateKind kind)

@@ -37,7 +37,7 @@ bool IsValidTemplateName(const std::string& name);
 // can write, rename or delete a file outside the folder.
 
 // Copies source into the folder as name + the kind's extension, replacing a
-// template of that name.
+// template of that name; a copy that fails leaves that template as it was.
 bool CopyTemplateOver(const std::string& source, const std::string& folder, const std::string& name,
                       TemplateKind kind);
 // Deletes the template, read-only or not.

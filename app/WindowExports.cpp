@@ -5,6 +5,7 @@
 #include "Main.h"
 #include "OpenOutline.h"
 #include "ProgramFolder.h"
+#include "SafeFileWriter.h"
 #include "TreePages.h"
 #include "TreeView.h"
 
@@ -16,6 +17,7 @@ int runningExports = 0;
 template <typename Export>
 auto ExportWindowOutline(Export&& exportOutline)
 {
+    Main->CommitTyping();
     TWindowExportProgress progress;
     const TreePages pages(*Main->Tree);
     const OutlineToExport outline{pages, Main->Tree->Selected(), PropertiesText(), &progress};
@@ -68,6 +70,12 @@ std::string ExportWindowOutlineHtml(const ExportProfile& profile, const std::str
 {
     return ExportWindowOutline([&](const OutlineToExport& outline) {
         WebPageExport web{*Main->FExportProfiles, profile.Settings, OptionSettings, ExeFolder()};
+        web.CopyPicture = CopyStatePicture;
         return ExportOutlineHtml(web, outline, outputPath);
     });
+}
+
+bool CopyStatePicture(const std::string& source, const std::string& target)
+{
+    return CopyFileSafely(source, target) == SafeWriteResult::Ok;
 }

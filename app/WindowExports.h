@@ -40,7 +40,13 @@ private:
 };
 
 // The main window's outline, or its selected page and branch, as text lines.
+// Both exports first store typing the page editor still holds, wherever the
+// focus is, so that what was typed is in what they give.
 TStringList ExportWindowOutlineText(const ExportProfile& profile);
 // The same as a web page to be written at outputPath, with the state
 // pictures copied beside it.
 std::string ExportWindowOutlineHtml(const ExportProfile& profile, const std::string& outputPath);
+
+// How the web page export copies a state picture beside the page: safely, so
+// that a file of that name there is never left cut short.
+bool CopyStatePicture(const std::string& source, const std::string& target);

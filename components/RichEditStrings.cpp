@@ -4,6 +4,7 @@
 
 #include "Exceptions.h"
 #include "RichEdit.h"
+#include "SafeFileWriter.h"
 #include "Streams.h"
 
 #include <algorithm>
@@ -608,8 +609,6 @@ void TRichEditStrings::LoadFromFile(const std::string& path)
 
 void TRichEditStrings::SaveToFile(const std::string& path)
 {
-    WithFileFormat(path, [&] {
-        TFileStream stream(path, fmCreate);
-        SaveToStream(stream);
-    });
+    // Never truncated first: a save that fails leaves the file as it was.
+    WithFileFormat(path, [&] { WriteStreamSafely(path, [&](TStream& stream) { SaveToStream(stream); }); });
 }

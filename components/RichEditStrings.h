@@ -75,6 +75,7 @@ public:
     // ".txt" is always plain text and ".rtf" always RTF (or what
     // RegisterConversionFormat added); other extensions follow the control.
     void LoadFromFile(const std::string& path);
+    // Written safely (SafeFileWriter.h): a failed save leaves the file whole.
     void SaveToFile(const std::string& path);
 
     TRichStreamFormat Format() const { return format_; }

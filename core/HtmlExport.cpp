@@ -125,7 +125,8 @@ std::string CopyStateImage(WebPageExport& web, int state)
         if (supportFolder && !DirectoryExists(folder))
             CreateDir(folder);
         const std::string source = IncludeTrailingBackslash(web.ProgramFolder) + ExportImagesFolder + "\\" + name;
-        CopyFileReplacing(source, IncludeTrailingBackslash(folder) + name);
+        if (web.CopyPicture)
+            web.CopyPicture(source, IncludeTrailingBackslash(folder) + name);
     }
     return reference;
 }

@@ -7,6 +7,7 @@
 #include "SettingsRecords.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 // The fourteen state pictures, one per state but "none", in this folder of
@@ -26,6 +27,11 @@ struct WebPageExport {
     // The states whose pictures this export has copied already: each is
     // copied once per page written, not once per page of the outline.
     std::array<bool, 16> CopiedImages{};
+    // Copies a state picture (source) beside the page (target), replacing a
+    // file of that name there, which may be the person's own: the program
+    // gives a copy that never leaves it cut short (the safe writer). Without
+    // one no picture is copied; the page refers to them all the same.
+    std::function<bool(const std::string& source, const std::string& target)> CopyPicture{};
 };
 
 // The whole document, ending in "</HTML>" without a line break; the page's

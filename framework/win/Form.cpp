@@ -5,6 +5,7 @@
 #include "KeyboardState.h"
 #include "Menus.h"
 #include "OleFrame.h"
+#include "PostedCalls.h"
 #include "StdCtrls.h"
 
 #include <algorithm>
@@ -95,6 +96,20 @@ TButton* FindButton(const TControl& control, const Match& match)
             return found;
     }
     return nullptr;
+}
+
+// A visible stay-on-top form owned by the window: its topmost state set
+// again, which changes its place in the window order.
+BOOL CALLBACK RaiseIfOwnedStayOnTop(HWND window, LPARAM owner)
+{
+    const auto* form = dynamic_cast<const TForm*>(TControl::FromHandle(window));
+    if (form && form->FormStyle() == TFormStyle::fsStayOnTop && IsWindowVisible(window) &&
+        GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner)) {
+        const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    }
+    return TRUE;
 }
 
 // Raises a flag for a scope.
@@ -202,7 +217,7 @@ void TForm::CreateHandle(const CreateParams& params)
             height = frame.bottom - frame.top;
     }
     HWND window = CreateWindowExA(exStyle, FormClassName, params.caption.c_str(), style, params.left, params.top,
-                                  width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  width, height, params.ownerWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         throw EOutOfResources("Error creating window");
     AdoptHandle(window);
@@ -349,8 +364,24 @@ void TForm::Activated()
         return;
     active_ = true;
     Application.FormActivated(this);
+    KeepOwnedFormsInFront();
     if (OnActivate)
         OnActivate();
+}
+
+void TForm::KeepOwnedFormsInFront()
+{
+    // Wine's own desktop raises a window above every other on the screen
+    // when it is activated or the focus moves inside it, its owned windows
+    // included, though Wine's window order still has those in front; only a
+    // change of that order puts them back. Posted: the raise comes after.
+    PostCall(*this, [this] { RaiseOwnedStayOnTopForms(); });
+}
+
+void TForm::RaiseOwnedStayOnTopForms()
+{
+    if (Handle())
+        EnumThreadWindows(GetCurrentThreadId(), RaiseIfOwnedStayOnTop, reinterpret_cast<LPARAM>(Handle()));
 }
 
 void TForm::Deactivated()
@@ -418,6 +449,7 @@ void TForm::SetActiveControl(TControl* control)
 
 void TForm::ActiveControlChanged(TControl* control)
 {
+    KeepOwnedFormsInFront();
     activeControl_ = control;
     if (control == focusedControl_)
         return;

@@ -104,6 +104,10 @@ public:
         // The size of the client area; when given it wins over width/height.
         int clientWidth = 0;
         int clientHeight = 0;
+        // The window this one belongs to: it stays in front of its owner
+        // whichever of the two is active, is hidden while the owner is
+        // minimised and is destroyed with it. None: a window of its own.
+        HWND ownerWindow = nullptr;
     };
 
     explicit TForm(TComponent* owner = nullptr);
@@ -228,6 +232,10 @@ private:
     void CenterOnScreen();
     void Activated();
     void Deactivated();
+    // Brings the visible stay-on-top forms this form owns in front again,
+    // from the message loop.
+    void KeepOwnedFormsInFront();
+    void RaiseOwnedStayOnTopForms();
     // Puts the focus where it was when the form was last active; false when
     // no control of the form can take it.
     bool RestoreFocus();

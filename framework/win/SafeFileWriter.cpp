@@ -2,6 +2,9 @@
 
 #include "AnsiStrings.h"
 #include "Exceptions.h"
+#include "FileHandle.h"
+#include "KernelHandle.h"
+#include "SavingFiles.h"
 #include "Streams.h"
 
 #include <windows.h>
@@ -17,15 +20,23 @@ SafeWriteFaults faults;
 // dominate a large save, so the bytes are gathered into large blocks.
 constexpr std::size_t BlockSize = 1 << 20;
 
+// The attributes a replaced file keeps: what a person set on it.
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 class TTemporaryFileStream : public TStream {
 public:
-    explicit TTemporaryFileStream(HANDLE file) : file_(file) { buffer_.reserve(BlockSize); }
+    explicit TTemporaryFileStream(HANDLE file) : file_(file) {}
 
     std::int64_t Read(void*, std::int64_t) override { return 0; }
     std::int64_t Write(const void* buffer, std::int64_t count) override
     {
+        if (faults.ProducerThrows)
+            std::rethrow_exception(faults.ProducerThrows);
         if (count <= 0 || failed_)
             return 0;
+        if (buffer_.capacity() < BlockSize)
+            buffer_.reserve(BlockSize);
         const auto* bytes = static_cast<const char*>(buffer);
         std::int64_t left = count;
         while (left > 0) {
@@ -75,6 +86,8 @@ public:
         buffer_.clear();
         return true;
     }
+    // A write of the file failed: the disk refused bytes.
+    bool Failed() const { return failed_; }
 
 private:
     HANDLE file_;
@@ -91,61 +104,131 @@ bool IsReadOnlyOrFolder(const std::string& path)
         return false;
     return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
+
+// Beside the target, so the final replace stays on one volume and is atomic.
+// A name too long for the target's own (it is the target's name and more)
+// falls back to a short one the system makes.
+std::string TemporaryFileFor(const std::string& path)
+{
+    std::string temporary = SavingFileOf(path);
+    if (!temporary.empty())
+        return temporary;
+    const std::string directory = ExtractFilePath(path);
+    char made[MAX_PATH + 1] = {};
+    if (GetTempFileNameA(directory.empty() ? ".\\" : directory.c_str(), "qlo", 0, made) == 0)
+        return std::string();
+    return made;
 }
+
+// Writes the temporary file: Ok, CannotCreate, WriteFailed or ProducerFailed.
+SafeWriteResult WriteTemporary(const std::string& temporary, const std::function<void(TStream&)>& write,
+                               std::exception_ptr* thrown)
+{
+    KernelHandle file(
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return SafeWriteResult::CannotCreate;
+    TTemporaryFileStream stream(file.Get());
+    std::exception_ptr failure;
+    try {
+        write(stream);
+        stream.FlushBlock();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (thrown)
+        *thrown = failure;
+    bool diskFailed = stream.Failed();
+    // Flushed before the replace: a crash after it must not leave a target
+    // whose bytes never reached the disk.
+    if (!diskFailed && !failure && !FlushFileBuffers(file.Get()))
+        diskFailed = true;
+    if (!file.Close() || faults.FailClose)
+        diskFailed = true;
+    if (diskFailed)
+        return SafeWriteResult::WriteFailed;
+    return failure ? SafeWriteResult::ProducerFailed : SafeWriteResult::Ok;
+}
+
+// The attributes the replaced file had; Wine's replace keeps none of them.
+void CarryAttributes(const std::string& path, DWORD before)
+{
+    const DWORD wanted = before & KeptAttributes;
+    const DWORD now = GetFileAttributesA(path.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & KeptAttributes) != wanted)
+        SetFileAttributesA(path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
+
+// The finished temporary file takes the target's place. An existing target
+// is replaced by the system's replace, which keeps its security, creation
+// time, short name and streams; where the file system has none, the replace
+// fails with the target still there and a rename does it.
+bool PutInPlace(const std::string& temporary, const std::string& path)
+{
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    const DWORD before = GetFileAttributesA(path.c_str());
+    if (before == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExA(temporary.c_str(), path.c_str(), flags) != FALSE;
+    const bool replaced = !faults.RefuseSystemReplace &&
+                          ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                       nullptr, nullptr) != FALSE;
+    // A replace that failed half way may have taken the target away; the
+    // temporary file still holds every byte, so the rename finishes it.
+    if (!replaced && !MoveFileExA(temporary.c_str(), path.c_str(), flags))
+        return false;
+    CarryAttributes(path, before);
+    return true;
+}
+} // namespace
 
 SafeWriteFaults& SafeWriteFaultsForTests() { return faults; }
 
-SafeWriteResult WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write)
+SafeWriteResult WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write,
+                                std::exception_ptr* thrown)
 {
-    // A read-only target would only refuse the final rename, after all the
+    if (thrown)
+        *thrown = nullptr;
+    // A read-only target would only refuse the final replace, after all the
     // work; refusing it first gives the user the right message at once.
     if (path.empty() || IsReadOnlyOrFolder(path))
         return SafeWriteResult::CannotCreate;
-    const std::string directory = ExtractFilePath(path);
-    const std::string folder = directory.empty() ? std::string(".\\") : directory;
-    // Beside the target, so the final rename stays on one volume and is atomic.
-    char temporary[MAX_PATH + 1] = {};
-    if (GetTempFileNameA(folder.c_str(), "qlo", 0, temporary) == 0)
+    const std::string temporary = TemporaryFileFor(path);
+    if (temporary.empty())
         return SafeWriteResult::CannotCreate;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temporary);
-        return SafeWriteResult::CannotCreate;
+    const SafeWriteResult written = WriteTemporary(temporary, write, thrown);
+    if (written != SafeWriteResult::Ok) {
+        DeleteFileA(temporary.c_str());
+        return written;
     }
-
-    bool good = true;
-    try {
-        TTemporaryFileStream stream(file);
-        write(stream);
-        good = stream.FlushBlock();
-    } catch (...) {
-        good = false;
-    }
-    // Flushed before the rename: a crash after it must not leave a target
-    // whose bytes never reached the disk.
-    if (good && !FlushFileBuffers(file))
-        good = false;
-    if (!CloseHandle(file) || faults.FailClose)
-        good = false;
-    if (!good) {
-        DeleteFileA(temporary);
-        return SafeWriteResult::WriteFailed;
-    }
-    if (faults.FailReplace
-        || !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary);
+    if (faults.FailReplace || !PutInPlace(temporary, path)) {
+        DeleteFileA(temporary.c_str());
         return SafeWriteResult::ReplaceFailed;
     }
+    RemoveLeftoverSavingFiles(path);
     return SafeWriteResult::Ok;
+}
+
+SafeWriteResult CopyFileSafely(const std::string& source, const std::string& target, std::exception_ptr* thrown)
+{
+    return WriteFileSafely(
+        target,
+        [&](TStream& stream) {
+            TFileStream from(source, fmOpenRead | fmShareDenyWrite);
+            stream.CopyFrom(from, 0);
+        },
+        thrown);
 }
 
 void WriteStreamSafely(const std::string& path, const std::function<void(TStream&)>& write)
 {
-    switch (WriteFileSafely(path, write)) {
+    std::exception_ptr thrown;
+    switch (WriteFileSafely(path, write, &thrown)) {
     case SafeWriteResult::Ok:
         return;
     case SafeWriteResult::CannotCreate:
         throw EFCreateError(FormatMessageText("Cannot create file \"%s\"", path));
+    case SafeWriteResult::ProducerFailed:
+        std::rethrow_exception(thrown);
     default:
         throw EWriteError(FormatMessageText("Cannot write file \"%s\"", path));
     }

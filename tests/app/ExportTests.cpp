@@ -116,6 +116,7 @@ protected:
         options.SupportFolder = supportFolder;
         list.OutputFile = folder / "page.htm";
         WebPageExport web{list, settings, options, programFolder};
+        web.CopyPicture = CopyStatePicture;
         return CopyStateImage(web, state);
     }
 

@@ -5,18 +5,24 @@
 #include "Cursors.h"
 #include "DeleteDialog.h"
 #include "DragManager.h"
+#include "Exceptions.h"
+#include "FromTemplateDialog.h"
 #include "ModalScript.h"
 #include "ModelessWindows.h"
 #include "OrganizeTemplatesDialog.h"
 #include "PageTreeTest.h"
 #include "RenameDialog.h"
+#include "SafeFileWriter.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
 #include "ShellOpen.h"
 #include "StartedMain.h"
 #include "UncommittedTyping.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -167,27 +173,29 @@ TEST_F(TemplatesOrganizer, CurrentPageAndBranchAskBeforeReplacingATemplate)
     Build("A(A1),B");
     Select(N("A"));
     Editor().SetText("typed just now");
+    Editor().SetModified(true);
     TOrganizeTemplates& window = Window();
     window.FilterEdit.SetItemIndex(tfOutlines);
     window.paCurrentPageClick();
-    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now\r\n");
+    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now");
     // The new page template is shown.
     EXPECT_EQ(window.Filter(), tfAll);
     EXPECT_EQ(RowsOf(window.List), (Rows{{"A", 1}}));
 
     Editor().SetText("second");
+    Editor().SetModified(true);
     boxes_.Answer(IDNO);
     window.paCurrentPageClick();
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_EQ(boxes_.Shown()[0].text, "File 'A.txt' already exists!\nOverwrite?");
     EXPECT_EQ(boxes_.Shown()[0].caption, "Overwrite confirmation");
     EXPECT_EQ(boxes_.Shown()[0].flags & 0xFFu, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
-    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now\r\n");
+    EXPECT_EQ(ReadFileBytes(T("A.txt")), "typed just now");
     // A read-only template is replaced as well when the answer is Yes.
     SetFileAttributesA(T("A.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     boxes_.Answer(IDYES);
     window.paCurrentPageClick();
-    EXPECT_EQ(ReadFileBytes(T("A.txt")), "second\r\n");
+    EXPECT_EQ(ReadFileBytes(T("A.txt")), "second");
 
     window.FilterEdit.SetItemIndex(tfPages);
     window.paCurrentBranchClick();
@@ -202,18 +210,155 @@ TEST_F(TemplatesOrganizer, CurrentPageAndBranchAskBeforeReplacingATemplate)
     EXPECT_EQ(ReadFileBytes(folder_ / "outside.txt"), "outside");
 }
 
-TEST_F(TemplatesOrganizer, TheBranchHoldsTypingNotYetStored)
+TEST_F(TemplatesOrganizer, PageAndBranchTemplatesHoldTypingNotYetStored)
+{
+    struct Case {
+        void (TOrganizeTemplates::*add)();
+        std::string (*stored)(const std::string& path);
+        const char* fileName;
+    } cases[] = {
+        {&TOrganizeTemplates::paCurrentPageClick, [](const std::string& path) { return ReadFileBytes(path); },
+         "A.txt"},
+        {&TOrganizeTemplates::paCurrentBranchClick,
+         [](const std::string& path) {
+             const KbfOutline branch = StoredOutline(path);
+             return branch.pages.empty() ? std::string() : branch.pages[0].body;
+         },
+         "A.kbf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        Build("A(A1)");
+        Select(N("A"));
+        TOrganizeTemplates& window = Window();
+        {
+            UncommittedTyping typing("typed in the editor");
+            (window.*c.add)();
+        }
+        EXPECT_EQ(c.stored(T(c.fileName)), "typed in the editor");
+        EXPECT_EQ(PageDataOf(N("A"))->BodyText(), "typed in the editor");
+    }
+}
+
+TEST_F(TemplatesOrganizer, APageWiderThanTheEditorIsSavedAndInsertedAsStored)
+{
+    std::string paragraph;
+    for (int i = 0; i < 80; ++i)
+        paragraph += "word" + std::to_string(i) + " ";
+    const std::string body = paragraph + "\r\n\r\n  indented second paragraph \r\nlast";
+    Build("Long,Target");
+    PageDataOf(N("Long"))->SetBodyText(body);
+    Select(N("Long"));
+    // The editor shows the first paragraph on many lines.
+    ASSERT_GT(Editor().Lines().Count(), 6);
+    TOrganizeTemplates& window = Window();
+    window.paCurrentPageClick();
+    EXPECT_EQ(ReadFileBytes(T("Long.txt")), body);
+
+    Select(N("Target"));
+    ModalScript script;
+    script.Then<TFromTemplate>([](TFromTemplate& shown) {
+        shown.ListViewP.SetSelected(shown.ListViewP.FindCaption("Long"));
+        shown.OK.Click();
+    });
+    Main->mFromTemplateClick(nullptr);
+    EXPECT_EQ(script.PendingSteps(), 0u);
+    TTreeNode* inserted = Tree().Selected();
+    ASSERT_NE(inserted, nullptr);
+    EXPECT_EQ(inserted->Parent(), N("Target"));
+    EXPECT_EQ(PageDataOf(inserted)->BodyText(), body);
+    if (Tree().IsEditing())
+        inserted->EndEdit(true);
+}
+
+TEST_F(TemplatesOrganizer, AFailedWriteKeepsTheTemplateItWouldReplace)
 {
     Build("A(A1)");
     Select(N("A"));
+    WriteFileBytes(folder_ / "A.txt", "new page template");
+    WriteFileBytes(folder_ / "B.kbf", "new outline template");
     TOrganizeTemplates& window = Window();
-    {
-        UncommittedTyping typing("typed in the editor");
-        window.paCurrentBranchClick();
+    ScriptedFileDialogs dialogs;
+    struct Case {
+        const char* fileName;
+        std::function<void()> add;
+    } cases[] = {
+        {"A.txt", [&] { EXPECT_THROW(window.paCurrentPageClick(), EWriteError); }},
+        {"A.kbf",
+         [&] {
+             boxes_.Answer(IDOK);
+             window.paCurrentBranchClick();
+             EXPECT_EQ(boxes_.Texts().back(), "Error writing on disk! Disk full?");
+         }},
+        {"A.txt",
+         [&] {
+             dialogs.Choose(folder_ / "A.txt");
+             window.paFileClick();
+         }},
+        {"B.kbf",
+         [&] {
+             dialogs.Choose(folder_ / "B.kbf");
+             window.paFileClick();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        Put(c.fileName, "old template");
+        boxes_.Answer(IDYES);
+        SafeWriteFaultsForTests().FailWriteAtByte = 0;
+        c.add();
+        SafeWriteFaultsForTests() = SafeWriteFaults{};
+        EXPECT_EQ(ReadFileBytes(T(c.fileName)), "old template");
     }
-    const KbfOutline branch = StoredOutline(T("A.kbf"));
-    ASSERT_FALSE(branch.pages.empty());
-    EXPECT_EQ(branch.pages[0].body, "typed in the editor");
+    EXPECT_EQ(boxes_.PendingAnswers(), 0u);
+    for (const std::string& name : Files())
+        EXPECT_EQ(name.find(".saving"), std::string::npos) << name;
+}
+
+namespace {
+// Counts the moves in the window order that reach a window.
+LRESULT CALLBACK CountOrderChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR count)
+{
+    if (message == WM_WINDOWPOSCHANGED && !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER))
+        ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+}
+
+TEST_F(TemplatesOrganizer, StaysInFrontOfTheMainWindowWhenThatIsActivated)
+{
+    TOrganizeTemplates& window = Window();
+    ASSERT_TRUE(IsWindowVisible(window.Handle()));
+    Application.ProcessMessages();
+    int orderChanges = 0;
+    ASSERT_TRUE(SetWindowSubclass(window.Handle(), CountOrderChanges, 1, reinterpret_cast<DWORD_PTR>(&orderChanges)));
+    // What a click on the main window does to it.
+    SetForegroundWindow(Main->Handle());
+    SetActiveWindow(Main->Handle());
+    SetWindowPos(Main->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Application.ProcessMessages();
+    RemoveWindowSubclass(window.Handle(), CountOrderChanges, 1);
+    ASSERT_EQ(GetActiveWindow(), Main->Handle());
+    EXPECT_EQ(GetWindow(window.Handle(), GW_OWNER), Main->Handle());
+    // Moved in front again after the activation: on Wine's own desktop the
+    // screen follows only a move.
+    EXPECT_GT(orderChanges, 0);
+    EXPECT_EQ(GetWindowLongPtrA(window.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    // And after the focus moves inside the main window.
+    orderChanges = 0;
+    ASSERT_TRUE(SetWindowSubclass(window.Handle(), CountOrderChanges, 1, reinterpret_cast<DWORD_PTR>(&orderChanges)));
+    Main->Tree->SetFocus();
+    Application.ProcessMessages();
+    Main->RichEdit->SetFocus();
+    Application.ProcessMessages();
+    RemoveWindowSubclass(window.Handle(), CountOrderChanges, 1);
+    EXPECT_GE(orderChanges, 2);
+    bool inFront = false;
+    for (HWND above = GetWindow(Main->Handle(), GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        inFront = inFront || above == window.Handle();
+    EXPECT_TRUE(inFront);
+    EXPECT_TRUE(IsWindowVisible(window.Handle()));
 }
 
 TEST_F(TemplatesOrganizer, FileAddsTextAndOutlineFilesOnly)
@@ -366,7 +511,7 @@ TEST_F(TemplatesOrganizer, PagesDraggedFromTheTreeBecomeTemplates)
     TOrganizeTemplates& window = Window();
     Select(N("Leaf"));
     EXPECT_EQ(DragSelectedPageOntoList(window), TDragManager::DefaultDragCursor());
-    EXPECT_EQ(ReadFileBytes(T("Leaf.txt")), "Leaf text\r\n");
+    EXPECT_EQ(ReadFileBytes(T("Leaf.txt")), "Leaf text");
 
     Select(N("Branch"));
     EXPECT_EQ(DragSelectedPageOntoList(window), ScreenCursor(7));
@@ -374,7 +519,7 @@ TEST_F(TemplatesOrganizer, PagesDraggedFromTheTreeBecomeTemplates)
 
     SetKeyboardStateProvider([] { return ssCtrl; });
     EXPECT_EQ(DragSelectedPageOntoList(window), TDragManager::DefaultDragCursor());
-    EXPECT_EQ(ReadFileBytes(T("Branch.txt")), "Branch text\r\n");
+    EXPECT_EQ(ReadFileBytes(T("Branch.txt")), "Branch text");
     EXPECT_EQ(RowsOf(window.List), (Rows{{"Branch", 1}, {"Branch", 0}, {"Leaf", 1}}));
 
     // Nothing but the main tree is taken.

@@ -3,6 +3,7 @@
 // replace, a damaged file is refused with its message, and a branch travels
 // through a file of its own.
 #include "Application.h"
+#include "Exceptions.h"
 #include "BranchFiles.h"
 #include "KbfFormat.h"
 #include "Main.h"
@@ -23,6 +24,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -255,6 +258,62 @@ TEST_F(OutlineFile, AFailureAtAnyStepOfTheWriteKeepsTheOldFile)
     SafeWriteFaultsForTests() = SafeWriteFaults{};
     EXPECT_TRUE(SaveOutline(path));
     EXPECT_NE(old, ReadFileBytes(path));
+}
+
+TEST_F(OutlineFile, SaveKeepsTheAttributesOfTheFileItReplaces)
+{
+    BuildSample();
+    const std::string path = PathOf("Hidden.kbf");
+    ASSERT_TRUE(SaveOutline(path));
+    const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes));
+    Root()->Item(0)->SetText("Changed");
+    OutlineProperties.FileChanged = 1;
+    ASSERT_TRUE(SaveOutline(path));
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), attributes);
+    EXPECT_NE(ReadFileBytes(path).find("Changed"), std::string::npos);
+    EXPECT_EQ(std::vector<std::string>{"Hidden.kbf"}, FilesIn(folder_.Path()));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(OutlineFile, AFailureOfTheCodeMakingTheBytesIsNoDiskErrorAndKeepsTheFile)
+{
+    BuildSample();
+    const std::string path = PathOf("Sample.kbf");
+    ASSERT_TRUE(SaveOutline(path));
+    const std::string old = ReadFileBytes(path);
+    CurrentFileName = UntitledFileName;
+    struct Case {
+        std::exception_ptr thrown;
+        const char* message;
+    } cases[] = {
+        {std::make_exception_ptr(std::length_error("too many pages for one file")),
+         "Cannot save the file: too many pages for one file"},
+        {std::make_exception_ptr(std::bad_alloc()), "Cannot save the file: not enough memory"},
+        {std::make_exception_ptr(EOutOfResources("Failed to Save Stream")), "Cannot save the file: Failed to Save Stream"},
+        {std::make_exception_ptr(42), "Cannot save the file: an unexpected error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        SafeWriteFaultsForTests().ProducerThrows = c.thrown;
+        OutlineProperties.FileChanged = 1;
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        EXPECT_FALSE(SaveOutline(path));
+        ASSERT_EQ(1u, boxes.Shown().size());
+        EXPECT_EQ(c.message, boxes.Shown()[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), boxes.Shown()[0].flags);
+        EXPECT_EQ(old, ReadFileBytes(path));
+        EXPECT_EQ(std::vector<std::string>{"Sample.kbf"}, FilesIn(folder_.Path()));
+        EXPECT_EQ(UntitledFileName, CurrentFileName);
+        EXPECT_EQ(1, OutlineProperties.FileChanged);
+    }
+    // A branch exported to a file says the same.
+    SafeWriteFaultsForTests().ProducerThrows = cases[0].thrown;
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    EXPECT_FALSE(ExportOutlineBranch(PathOf("Branch.kbf")));
+    EXPECT_EQ(std::vector<std::string>{cases[0].message}, boxes.Texts());
 }
 
 TEST_F(OutlineFile, ACopySaveKeepsTheFileNameAndTheChangedFlag)

@@ -4,7 +4,9 @@
 #include "ExportProfiles.h"
 #include "ModalScript.h"
 #include "PrintDialog.h"
+#include "UncommittedTyping.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -101,6 +103,26 @@ TEST_F(PrintCommands, EachItemChoicePrintsItsTextTitledByItsFirstLine)
         EXPECT_EQ(printer->Pages[0].texts[0].face, "Courier New");
         ExpectRichRestored();
         printer->Steps.clear();
+    }
+}
+
+TEST_F(PrintCommands, EveryItemChoicePrintsTypingStillInTheEditorWhileAnotherWindowIsActive)
+{
+    for (const int items : {TPrintKB::WholeOutline, TPrintKB::CurrentBranch, TPrintKB::SelectedPage}) {
+        SCOPED_TRACE(items);
+        Build("A(A1),B");
+        Select(N("A"));
+        {
+            UncommittedTyping typing("typed while away");
+            ASSERT_FALSE(Editor().Focused());
+            RunPrint(PrintItems(items));
+        }
+        const std::vector<std::string> printed = Printed();
+        EXPECT_NE(std::find(printed.begin(), printed.end(), "typed while away"), printed.end());
+        EXPECT_EQ(std::find(printed.begin(), printed.end(), "A text"), printed.end());
+        EXPECT_EQ(PageDataOf(N("A"))->BodyText(), "typed while away");
+        printer->Steps.clear();
+        printer->Pages.clear();
     }
 }
 

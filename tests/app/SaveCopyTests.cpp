@@ -228,6 +228,127 @@ TEST_F(SaveCopy, EmailFileMailsTheWrittenFile)
 }
 
 namespace {
+// Save copies tried onto the file of the outline the window has open.
+class SaveCopyOverTheOpenOutline : public SaveCopy {
+protected:
+    void SetUp() override
+    {
+        SaveCopy::SetUp();
+        outline = folder_ / "My outline notes.kbf";
+        ASSERT_TRUE(SaveOutline(outline));
+        saved = ReadFileBytes(outline);
+        Select(N("A"));
+    }
+
+    // Runs the command with the dialog answered by name and type, then by
+    // Cancel when it is asked again; true when it was refused and asked again.
+    bool Refused(const std::string& command, const std::string& name, int type)
+    {
+        const std::size_t asked = dialogs.Requests().size();
+        ScriptedMessageBoxes messages;
+        messages.Answer(IDOK);
+        dialogs.Choose(name, type);
+        dialogs.Cancel();
+        Main->RunHandler(command, nullptr);
+        EXPECT_EQ(dialogs.PendingAnswers(), 0u);
+        if (messages.Shown().size() != 1 || dialogs.Requests().size() != asked + 2)
+            return false;
+        const MessageBoxRequest& shown = messages.Shown()[0];
+        EXPECT_EQ(shown.text, WithSaveCopyExtension(name, type) +
+                                  " is the file of the outline open in this window.\n"
+                                  "A copy cannot replace the open outline. Please choose another name.");
+        EXPECT_EQ(shown.caption, "Corvane Quillo");
+        EXPECT_EQ(shown.flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        // Asked again with the refused name, ready to be changed.
+        EXPECT_EQ(dialogs.Requests().back().fileName, WithSaveCopyExtension(name, type));
+        return true;
+    }
+
+    std::string outline;
+    std::string saved;
+};
+
+std::string ShortPathOf(const std::string& path)
+{
+    char shortPath[MAX_PATH + 1] = {};
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : std::string();
+}
+} // namespace
+
+TEST_F(SaveCopyOverTheOpenOutline, EveryCommandTypeAndRangeIsRefusedAndTheFileKept)
+{
+    struct Case {
+        const char* command;
+        int type;
+        int items;
+    } cases[] = {
+        {"mSaveCopyAsClick", TextCopy, TSaveExt::AllPages},
+        {"mSaveCopyAsClick", TextCopy, TSaveExt::CurrentBranch},
+        {"mSaveCopyAsClick", TextCopy, TSaveExt::SelectedPage},
+        {"mSaveCopyAsClick", RtfCopy, TSaveExt::AllPages},
+        {"mSaveCopyAsClick", RtfCopy, TSaveExt::CurrentBranch},
+        {"mSaveCopyAsClick", RtfCopy, TSaveExt::SelectedPage},
+        {"mSaveCopyAsClick", WebPageCopy, TSaveExt::AllPages},
+        {"mSaveCopyAsClick", WebPageCopy, TSaveExt::CurrentBranch},
+        {"mSaveCopyAsClick", WebPageCopy, TSaveExt::SelectedPage},
+        {"mSaveCopyAsClick", OutlineCopy, TSaveExt::AllPages},
+        {"mSaveCopyAsClick", OutlineCopy, TSaveExt::CurrentBranch},
+        // Save As Web Page opens on its own type.
+        {"mSaveAsWebPageClick", 0, TSaveExt::AllPages},
+        {"mSaveAsWebPageClick", 0, TSaveExt::CurrentBranch},
+        {"ppSavePageAsClick", TextCopy, TSaveExt::SelectedPage},
+        {"ppSavePageAsClick", RtfCopy, TSaveExt::SelectedPage},
+        {"ppSavePageAsClick", WebPageCopy, TSaveExt::SelectedPage},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.command) + " " + std::to_string(c.type) + " " + std::to_string(c.items));
+        EnsureSaveExt().ItemsE.SetItemIndex(c.items);
+        EnsureSaveExt().AfterE.SetItemIndex(TSaveExt::OpenFile);
+        EXPECT_TRUE(Refused(c.command, outline, c.type));
+        EXPECT_EQ(ReadFileBytes(outline), saved);
+        EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{"My outline notes.kbf"});
+    }
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(CurrentFileName, outline);
+}
+
+TEST_F(SaveCopyOverTheOpenOutline, TheNameIsReadAsTheSystemReadsIt)
+{
+    const std::string shortName = ShortPathOf(outline);
+    ASSERT_FALSE(shortName.empty());
+    ASSERT_NE(shortName, outline);
+    char current[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.Path().c_str()));
+    std::string upper = outline;
+    CharUpperA(upper.data());
+    for (const std::string& name : {upper, std::string("My outline notes.kbf"), std::string(".\\MY OUTLINE NOTES.kbf"),
+                                    shortName}) {
+        SCOPED_TRACE(name);
+        EnsureSaveExt().ItemsE.SetItemIndex(TSaveExt::AllPages);
+        EXPECT_TRUE(Refused("mSaveCopyAsClick", name, TextCopy));
+        EXPECT_EQ(ReadFileBytes(outline), saved);
+    }
+    SetCurrentDirectoryA(current);
+}
+
+TEST_F(SaveCopyOverTheOpenOutline, AnotherNameChosenAfterTheRefusalTakesTheCopy)
+{
+    EnsureSaveExt().ItemsE.SetItemIndex(TSaveExt::AllPages);
+    EnsureSaveExt().AfterE.SetItemIndex(TSaveExt::OpenFile);
+    boxes.Answer(IDOK);
+    dialogs.Choose(outline, TextCopy);
+    dialogs.Choose(folder_ / "copy", TextCopy);
+    Main->RunHandler("mSaveCopyAsClick", nullptr);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(ReadFileBytes(outline), saved);
+    EXPECT_NE(ReadFileBytes(folder_ / "copy.txt").find("A1 text"), std::string::npos);
+    EXPECT_EQ(opened, std::vector<std::string>{folder_ / "copy.txt"});
+
+}
+
+namespace {
 // The real save dialog, driven from its show event.
 class SaveCopyLive : public PageTreeTest {
 protected:
