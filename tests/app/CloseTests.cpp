@@ -67,6 +67,16 @@ protected:
     bool OutlineSaved() const { return StoredRootTitle(outline_) == "Changed"; }
     bool SettingsSaved() const { return StoredText("User", "LastDb") != "C:\\Before.kbf"; }
     bool CloseStateWritten() const { return StoredNumber("Reopen", "Count") >= 0 && RawKeyExists(base_ + "\\States"); }
+    // A fresh start for the next case: no window, no file, no close state.
+    void Restart()
+    {
+        Application.DestroyForms();
+        Application.Initialize();
+        Application.SetTitle("Untitled - Corvane Quillo");
+        CurrentFileName = UntitledFileName;
+        RegDeleteTreeA(HKEY_CURRENT_USER, (base_ + "\\States").c_str());
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, (base_ + "\\Reopen").c_str(), "Count");
+    }
 
     std::string outline_;
 };
@@ -120,12 +130,7 @@ TEST_F(Close, AChangedOutlineAsksAndDoesWhatTheAnswerSays)
         if (c.closes) {
             EXPECT_EQ(StoredText("User", "LastDb"), outline_);
         }
-        Application.DestroyForms();
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        CurrentFileName = UntitledFileName;
-        RegDeleteTreeA(HKEY_CURRENT_USER, (base_ + "\\States").c_str());
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, (base_ + "\\Reopen").c_str(), "Count");
+        Restart();
     }
 }
 
@@ -206,10 +211,7 @@ TEST_F(Close, TypingNotYetStoredCountsAsAChangeAndIsSaved)
         }
         EXPECT_TRUE(Main->Closed());
         EXPECT_EQ(StoredRoot(outline_).body, "typed before closing");
-        Application.DestroyForms();
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        CurrentFileName = UntitledFileName;
+        Restart();
     }
 }
 
@@ -243,12 +245,7 @@ TEST_F(Close, TheOptionsQuestionDecidesWhetherTheSettingsAreSaved)
         EXPECT_EQ(SettingsSaved(), c.settingsSaved);
         // The recent list and the dialog states go with every close.
         EXPECT_EQ(CloseStateWritten(), c.closes);
-        Application.DestroyForms();
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        CurrentFileName = UntitledFileName;
-        RegDeleteTreeA(HKEY_CURRENT_USER, (base_ + "\\States").c_str());
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, (base_ + "\\Reopen").c_str(), "Count");
+        Restart();
     }
 }
 
@@ -408,15 +405,6 @@ protected:
     }
     static LRESULT MayEnd() { return SendMessageA(Main->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); }
     static void Ends(LRESULT ending) { SendMessageA(Main->Handle(), WM_ENDSESSION, ending, ENDSESSION_LOGOFF); }
-    void Restart()
-    {
-        Application.DestroyForms();
-        Application.Initialize();
-        Application.SetTitle("Untitled - Corvane Quillo");
-        CurrentFileName = UntitledFileName;
-        RegDeleteTreeA(HKEY_CURRENT_USER, (base_ + "\\States").c_str());
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, (base_ + "\\Reopen").c_str(), "Count");
-    }
 };
 } // namespace
 
