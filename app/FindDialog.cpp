@@ -18,6 +18,9 @@ TForm::CreateParams Params()
     params.borderStyle = TFormBorderStyle::bsDialog;
     params.extraStyle = WS_MINIMIZEBOX;
     params.formStyle = TFormStyle::fsStayOnTop;
+    // Owned by the main window too, which brings it back in front when
+    // Wine's own desktop raises the main window over it.
+    params.ownerWindow = Main ? Main->Handle() : nullptr;
     params.clientWidth = 372;
     params.clientHeight = 120;
     return params;
@@ -159,7 +162,8 @@ std::string SearchMissText(const std::string& text) { return "Search string: '" 
 
 void TMain::mFindClick(TComponent*)
 {
-    if (!FindR) {
+    // The window goes with the main window that owns it.
+    if (!FindR || !FindR->Handle()) {
         auto window = std::make_unique<TFindR>();
         if (DialogStates.FindRInitialized)
             window->ApplyStoredState();
@@ -170,7 +174,7 @@ void TMain::mFindClick(TComponent*)
 
 void TMain::mFindNextClick(TComponent* sender)
 {
-    if (!FindR) {
+    if (!FindR || !FindR->Handle()) {
         mFindClick(sender);
         return;
     }

@@ -19,6 +19,9 @@ TForm::CreateParams Params()
     params.caption = "Symbol";
     params.borderStyle = TFormBorderStyle::bsDialog;
     params.formStyle = TFormStyle::fsStayOnTop;
+    // Owned by the main window too, which brings it back in front when
+    // Wine's own desktop raises the main window over it.
+    params.ownerWindow = Main ? Main->Handle() : nullptr;
     params.clientWidth = 528;
     params.clientHeight = 271;
     return params;
@@ -182,7 +185,8 @@ void TSymbol::BitBtn1Click() { ShowHelpTopic(FormHelpTopicAddress(Application.He
 
 void TMain::mSymbolClick(TComponent*)
 {
-    if (!Symbol)
+    // The window goes with the main window that owns it.
+    if (!Symbol || !Symbol->Handle())
         Symbol = std::make_unique<TSymbol>();
     Symbol->Show();
 }
