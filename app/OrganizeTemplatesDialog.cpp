@@ -69,9 +69,8 @@ bool MayWriteTemplate(const std::string& target)
 // it. Written safely, so a failed write keeps a template it replaces whole.
 void WritePageTemplate(const TTreeNode& page, const std::string& target)
 {
-    static const std::string none;
     const PageData* data = PageDataOf(&page);
-    const std::string& body = data ? data->BodyText() : none;
+    const std::string body = data ? data->BodyText() : std::string();
     WriteStreamSafely(target, [&](TStream& stream) {
         stream.WriteBuffer(body.data(), static_cast<std::int64_t>(body.size()));
     });

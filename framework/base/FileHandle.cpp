@@ -135,11 +135,6 @@ bool DirectoryExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CopyFileReplacing(const std::string& source, const std::string& target)
-{
-    return CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
-}
-
 bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
 #else
@@ -245,27 +240,6 @@ bool DirectoryExists(const std::string& path)
 {
     mode_t mode = 0;
     return StatMode(path, mode) && S_ISDIR(mode);
-}
-
-bool CopyFileReplacing(const std::string& source, const std::string& target)
-{
-    std::string reason;
-    FileHandle from = FileHandle::Open(source, fmOpenRead | fmShareDenyWrite, reason);
-    if (!from.IsOpen())
-        return false;
-    FileHandle to = FileHandle::Open(target, fmCreate | fmShareExclusive, reason);
-    if (!to.IsOpen())
-        return false;
-    char buffer[65536];
-    for (;;) {
-        const std::int64_t read = from.Read(buffer, sizeof buffer);
-        if (read < 0)
-            return false;
-        if (read == 0)
-            return true;
-        if (to.Write(buffer, read) != read)
-            return false;
-    }
 }
 
 bool CreateDir(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }

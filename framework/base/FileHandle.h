@@ -56,7 +56,5 @@ private:
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
-// Copies the file over any file of the target's name; false when it could not.
-bool CopyFileReplacing(const std::string& source, const std::string& target);
 // Creates one folder level; false when it could not (it exists, say).
 bool CreateDir(const std::string& path);

@@ -3,7 +3,6 @@
 // gets its first sub page shows its button, and the status bar shows the
 // moved page's level.
 #include "PageTreeTest.h"
-#include "SettingsRecords.h"
 #include "StatusBar.h"
 #include "TreeMouse.h"
 #include "TreeView.h"
@@ -38,17 +37,6 @@ std::vector<COLORREF> ButtonBox(TTreeView& tree, const TTreeNode* page)
 
 class TreeMoves : public PageTreeTest {
 protected:
-    void SetUp() override
-    {
-        PageTreeTest::SetUp();
-        options_ = OptionSettings;
-        OptionSettings.DeleteConfirm = false;
-    }
-    void TearDown() override
-    {
-        OptionSettings = options_;
-        PageTreeTest::TearDown();
-    }
     // The outline with A open and, after its pages, as many more as fill
     // the window but one row; the tree focused and page selected as a click
     // selects it.
@@ -75,7 +63,6 @@ protected:
         return shape;
     }
 
-    TOptionSettings options_;
     std::string filler_;
 };
 
