@@ -26,6 +26,9 @@ protected:
     void SetUp() override
     {
         TestSettingsRoot::SetUp();
+        // A program starts in a fresh process; tests of other fixtures may
+        // have left an outline changed or named.
+        ForgetTheRun();
         Application.Initialize();
         Application.SetTitle("Untitled - Corvane Quillo");
         Application.SetHelpFile("Quillo.chm");
@@ -46,16 +49,21 @@ protected:
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
 
-    void TearDown() override
+    static void ForgetTheRun()
     {
-        Application.DestroyForms();
-        Application.Initialize();
-        SetShellOpenHandler(nullptr);
         ClearHistory();
         RecentFiles.Clear();
         CurrentFileName = UntitledFileName;
         ResetOutlineProperties(OutlineProperties);
         AutoSaveMinutes = 0;
+    }
+
+    void TearDown() override
+    {
+        Application.DestroyForms();
+        Application.Initialize();
+        SetShellOpenHandler(nullptr);
+        ForgetTheRun();
         RemoveFolder();
         TestSettingsRoot::TearDown();
     }
