@@ -274,8 +274,9 @@ std::string TRegistry::ReadString(const std::string& name) const
         if (size != 0 && !IsStringType(info.type))
             RaiseInvalidType(name);
         data.resize(size);
-        while (!data.empty() && data.back() == '\0')
-            data.pop_back();
+        // A string ends at its first terminator, whatever another program
+        // stored after it.
+        data.resize(std::min(data.size(), data.find('\0')));
         return data;
     }
     RaiseGetDataFailed(name);

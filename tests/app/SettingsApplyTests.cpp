@@ -165,7 +165,7 @@ TEST_F(SettingsLoad, AMissingNameReadsEmptyButAMissingHeightResetsEverything)
 TEST_F(SettingsLoad, DialogStatesThatCannotBeReadAreClearedAndTheRecentListIsRead)
 {
     WriteSettings();
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, Key("Reopen").c_str(), "0", REG_SZ, "C:\\a.kbf", 10), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, Key("Reopen").c_str(), "0", REG_SZ, "C:\\a.kbf", 9), ERROR_SUCCESS);
     const DWORD one = 1;
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, Key("Reopen").c_str(), "Count", REG_DWORD, &one, sizeof one),
               ERROR_SUCCESS);

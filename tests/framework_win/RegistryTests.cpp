@@ -131,14 +131,16 @@ TEST_F(RegistryValues, StringsRoundTrip)
     EXPECT_EQ(reg_.ReadString("E"), "%TEMP%\\x"); // not expanded
 }
 
-TEST_F(RegistryValues, StringsLoseTerminatorsAndZeroLengthReadsEmpty)
+TEST_F(RegistryValues, StringsEndAtTheirFirstTerminatorAndZeroLengthReadsEmpty)
 {
     ASSERT_TRUE(reg_.OpenKey("\\" + base_, false));
     SetRaw("", "Bare", REG_SZ, "abc", 3);
     SetRaw("", "Doubled", REG_SZ, "abc\0\0", 5);
+    SetRaw("", "Trailed", REG_SZ, "abc\0de", 6);
     SetRaw("", "NoData", REG_BINARY, "", 0);
     EXPECT_EQ(reg_.ReadString("Bare"), "abc");
     EXPECT_EQ(reg_.ReadString("Doubled"), "abc");
+    EXPECT_EQ(reg_.ReadString("Trailed"), "abc");
     EXPECT_EQ(reg_.ReadString("NoData"), "");
 }
 
