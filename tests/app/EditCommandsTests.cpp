@@ -193,20 +193,6 @@ TEST_F(EditCommands, TheMouseOverTheEditorShowsTheTitleOrHowToAddAPage)
 }
 
 namespace {
-// Ctrl or Shift held as the keyboard holds it: the framework's shortcuts read
-// its provider, the page editor the thread's keyboard state.
-void PressHeld(HWND target, WORD key, TShiftState shift)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = (shift & ssCtrl) ? 0x80 : 0;
-    keys[VK_SHIFT] = (shift & ssShift) ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PressKey(target, key, shift);
-    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-}
-
 UINT CommandOf(const char* item) { return dynamic_cast<TMenuItem*>(Main->FindComponent(item))->Command(); }
 } // namespace
 
@@ -221,11 +207,11 @@ TEST_F(EditCommands, PasteInThePageEditorInsertsAtTheCaretOrOverTheSelectionOnly
         int selStart, selLength;
         const char* expected;
     };
-    const auto ctrlV = [editor] { PressHeld(editor, 'V', ssCtrl); };
+    const auto ctrlV = [editor] { PressKey(editor, 'V', ssCtrl); };
     const Case cases[] = {
         {"Ctrl+V at the end", ctrlV, 3, 0, "abcdef"},
         {"Ctrl+V over a selection", ctrlV, 1, 1, "adefc"},
-        {"Shift+Ins", [editor] { PressHeld(editor, VK_INSERT, ssShift); }, 3, 0, "abcdef"},
+        {"Shift+Ins", [editor] { PressKey(editor, VK_INSERT, ssShift); }, 3, 0, "abcdef"},
         {"Edit > Paste",
          [] {
              PostMessageA(Main->Handle(), WM_COMMAND, CommandOf("mPaste"), 0);

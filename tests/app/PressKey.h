@@ -1,20 +1,36 @@
 #pragma once
 // A key press sent to a window the way the keyboard sends it, with the
-// modifier keys reported as held while the message loop handles it.
+// modifier keys held while the message loop handles it: in the framework's
+// keyboard provider, which its shortcuts read, and in the thread's keyboard
+// state, which the controls themselves read.
 
 #include "Application.h"
 #include "KeyboardState.h"
 
 #include <windows.h>
 
+namespace press_key_detail {
+inline void HoldModifiers(TShiftState shift)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = (shift & ssCtrl) ? 0x80 : 0;
+    keys[VK_SHIFT] = (shift & ssShift) ? 0x80 : 0;
+    keys[VK_MENU] = (shift & ssAlt) ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+} // namespace press_key_detail
+
 inline void PressKey(HWND target, WORD key, TShiftState shift)
 {
     SetKeyboardStateProvider([shift] { return shift; });
+    press_key_detail::HoldModifiers(shift);
     const UINT message = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
     LPARAM data = 1;
     if (shift & ssAlt)
         data |= LPARAM{1} << 29;
     PostMessageA(target, message, key, data);
     Application.ProcessMessages();
+    press_key_detail::HoldModifiers(0);
     SetKeyboardStateProvider(nullptr);
 }
