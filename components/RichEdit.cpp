@@ -8,6 +8,7 @@
 #include "Streams.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 int RichEditVersion = 0;
@@ -128,6 +129,13 @@ LRESULT TQCustomRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (!wParam)
             wParam = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
         return DefaultHandler(message, wParam, lParam);
+    case WM_LBUTTONDOWN:
+        linkFollowedByClick_ = false;
+        return TControl::WndProc(message, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        if (std::exchange(linkFollowedByClick_, false))
+            return 0;
+        return TControl::WndProc(message, wParam, lParam);
     case WM_PASTE:
         if (!plainText_)
             return DefaultHandler(message, wParam, lParam);
@@ -215,8 +223,10 @@ void TQCustomRichEdit::HandleLink(const ENLINK& link)
         const CHARRANGE down = linkClickRange_;
         const bool sameButton = linkClickButton_ == button;
         linkClickRange_ = CHARRANGE{-1, -1};
-        if (sameButton && down.cpMin == link.chrg.cpMin && down.cpMax == link.chrg.cpMax)
+        if (sameButton && down.cpMin == link.chrg.cpMin && down.cpMax == link.chrg.cpMax) {
+            linkFollowedByClick_ = button == TMouseButton::mbLeft;
             URLClick(GetTextRange(link.chrg.cpMin, link.chrg.cpMax), button);
+        }
         break;
     }
     default:

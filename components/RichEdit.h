@@ -292,6 +292,9 @@ private:
     bool lineListEditing_ = false;
     CHARRANGE linkClickRange_{-1, -1};
     TMouseButton linkClickButton_ = TMouseButton::mbLeft;
+    // Set by a left click that followed a link: the double-click that click
+    // may begin belongs to the link, not to the text shown after it.
+    bool linkFollowedByClick_ = false;
     std::unique_ptr<TRichEditStrings> lines_;
     bool rightToLeft_ = false;
     int screenPixelsPerInch_ = 96;

@@ -613,3 +613,23 @@ TEST_F(Hyperlinks, CtrlKOpensTheDialogAndAKeyInTheTypeBoxKeepsTheFocusThere)
     PressKey(Editor().Handle(), 'K', ssCtrl);
     EXPECT_EQ(script.PendingSteps(), 0u);
 }
+
+TEST_F(Hyperlinks, ADoubleClickThatFollowsAPageLinkSelectsNothingInThePageItShows)
+{
+    // With links opened by double-click, the first click follows the link;
+    // the second lands in the page now shown.
+    OptionSettings.DblClickHyperlink = true;
+    OptionSettings.InPlace = true;
+    PageDataOf(N("B"))->SetBodyText("one two three four five six seven eight nine ten");
+    FocusEditor(N("A"));
+    Editor().SetText("file::Untitled\\\\B");
+    POINTL corner{};
+    SendMessageA(Editor().Handle(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&corner), 3);
+    const LPARAM point = MAKELPARAM(corner.x + 2, corner.y + 4);
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageA(Editor().Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
+    Application.ProcessMessages();
+    ASSERT_EQ(Tree().Selected(), N("B"));
+    EXPECT_EQ(Editor().Text(), "one two three four five six seven eight nine ten");
+    EXPECT_EQ(Editor().SelLength(), 0);
+}
