@@ -136,9 +136,10 @@ void THyperlink::PlaceControls()
     TypeEdit.SetBounds(8, 26, 200, 160);
     Label2.SetBounds(8, 58, 364, 16);
     PrefixEdit.SetBounds(8, 76, 62, 22);
-    AddressEdit.SetBounds(74, 76, 240, 22);
-    Browse.SetBounds(318, 75, 25, 24);
-    bPage.SetBounds(347, 75, 25, 24);
+    AddressEdit.SetBounds(74, 76, 211, 22);
+    Browse.SetBounds(289, 75, 25, 24);
+    // Wide enough for its caption.
+    bPage.SetBounds(318, 75, 54, 24);
     RelativeEdit.SetBounds(8, 108, 364, 18);
     OK.SetBounds(135, 144, 75, 25);
     Cancel.SetBounds(216, 144, 75, 25);
