@@ -35,8 +35,9 @@ void TIconFrame::Assign(const TIconFrame& source)
     FrameNumber = source.FrameNumber;
 }
 
-std::int32_t JiffiesToMilliseconds(std::int32_t jiffies)
+std::int32_t JiffiesToMilliseconds(std::uint32_t jiffies)
 {
+    // The file stores rates unsigned: a huge one is the longest wait, not none.
     const std::int64_t milliseconds = std::int64_t{jiffies} * 100 / 6;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(milliseconds, 0, INT32_MAX));
 }
@@ -61,7 +62,7 @@ TIconFrame& TAnimatedCursorImage::GetFrame(int index) const
 
 std::int32_t TAnimatedCursorImage::GetDefaultRate() const
 {
-    return JiffiesToMilliseconds(static_cast<std::int32_t>(header_.defaultRate));
+    return JiffiesToMilliseconds(header_.defaultRate);
 }
 
 void TAnimatedCursorImage::Assign(const TAnimatedCursorImage* source)
@@ -77,7 +78,7 @@ void TAnimatedCursorImage::Assign(const TAnimatedCursorImage* source)
         creator_ = source->creator_;
         paletteSize_ = source->paletteSize_;
         for (const auto& frame : source->frames_) {
-            auto copy = std::make_unique<TIconFrame>(-1, static_cast<std::int32_t>(source->header_.defaultRate));
+            auto copy = std::make_unique<TIconFrame>(-1, RateOf(source->header_.defaultRate));
             copy->Assign(*frame);
             frames_.push_back(std::move(copy));
         }

@@ -33,7 +33,7 @@ public:
 };
 
 // Milliseconds of a rate in jiffies: rate x 100 / 6, limited to 0 .. 2147483647.
-std::int32_t JiffiesToMilliseconds(std::int32_t jiffies);
+std::int32_t JiffiesToMilliseconds(std::uint32_t jiffies);
 
 class TAnimatedCursorImage {
 public:

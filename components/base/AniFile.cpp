@@ -63,7 +63,7 @@ public:
                 ReadHeader(chunk.body, chunks.size() - chunk.next);
             else if (chunk.tag == "rate")
                 HandOut(chunk.body, nextRate_, [](AniFrame& frame, std::uint32_t value) {
-                    frame.displayTime = static_cast<std::int32_t>(value);
+                    frame.displayTime = RateOf(value);
                 });
             else if (chunk.tag == "seq ")
                 HandOut(chunk.body, nextStep_, [](AniFrame& frame, std::uint32_t value) {
@@ -109,7 +109,7 @@ private:
             contents_.frames[i] = AniFrame{static_cast<std::int32_t>(i), DefaultRate(), -1};
     }
 
-    std::int32_t DefaultRate() const { return static_cast<std::int32_t>(contents_.header.defaultRate); }
+    std::int32_t DefaultRate() const { return RateOf(contents_.header.defaultRate); }
 
     // Each value of the chunk goes to the next frame in turn.
     template <typename Apply>

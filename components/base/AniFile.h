@@ -25,6 +25,13 @@ struct AniHeader {
 };
 inline constexpr std::size_t kAniHeaderSize = 36;
 
+// A rate as the frames hold it: the file's unsigned jiffies, the longest
+// wait for those beyond the signed range.
+inline std::int32_t RateOf(std::uint32_t jiffies)
+{
+    return static_cast<std::int32_t>(jiffies > 0x7FFFFFFFu ? 0x7FFFFFFFu : jiffies);
+}
+
 // One "icon" sub-chunk: its icon file image, type set to icon.
 struct AniImage {
     std::string bytes;

@@ -165,5 +165,5 @@ TEST(AnimatedCursor, StripsAndAssignments)
 
     EXPECT_EQ(JiffiesToMilliseconds(6), 100);
     EXPECT_EQ(JiffiesToMilliseconds(0x7FFFFFFF), 0x7FFFFFFF);
-    EXPECT_EQ(JiffiesToMilliseconds(-6), 0);
+    EXPECT_EQ(JiffiesToMilliseconds(0xFFFFFFFF), 0x7FFFFFFF);
 }

@@ -58,6 +58,9 @@ TEST(AniFile, SequencesAndRatesGoToTheFramesInTurn)
          Chunk("anih", Header(2, 2, 6)) +
              Chunk("LIST", "fram" + Chunk("icon", kIcon16) + "icon" + Values({0x7FFFFFFF}) + kIcon32),
          {{0, 6, 0}}},
+        {"rates beyond the signed range are the longest wait",
+         Chunk("anih", Header(2, 2, 0xFFFFFFFF)) + Chunk("rate", Values({0x80000000})) + FrameList({kIcon16, kIcon32}),
+         {{0, 0x7FFFFFFF, 0}, {1, 0x7FFFFFFF, 1}}},
         {"a later header makes no more frames",
          Chunk("anih", Header(1, 1, 6)) + Chunk("anih", Header(9, 9, 1)) + FrameList({kIcon16}), {{0, 6, 0}}},
     };
