@@ -39,13 +39,20 @@ void TMain::RichEditEnter()
     // The tree can lose the focus while the window is still being built.
     if (!RichEdit)
         return;
+    // The tree's selection can move without the page following it (a title
+    // found by typing its first letter, an import that stopped): the editor
+    // shows the selected page before it takes any typing.
+    if (Tree->Selected() != LastShownPage)
+        ShowSelectedPage();
     EditorPage = Tree->Selected();
     RunHandler("RichEditSelectionChange", RichEdit.get());
     UpdateMenus();
     RichEdit->SetModified(false);
 }
 
-void TMain::RichEditChange() { EditorPage = Tree->Selected(); }
+// The text belongs to the page the editor shows, which is the selected one
+// except while the selection has moved on its own.
+void TMain::RichEditChange() { EditorPage = LastShownPage ? LastShownPage : Tree->Selected(); }
 
 void TMain::RichEditExit()
 {

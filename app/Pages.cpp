@@ -116,6 +116,8 @@ bool ShowSelectedPage()
     // Paths that change the page without moving the focus (history, find,
     // menu and toolbar commands) would otherwise load over unsaved typing.
     Main->CommitTyping();
+    // From here on the editor's text is this page's, changes included.
+    LastShownPage = node;
     editor.SetReadOnly(false);
     editor.Clear();
     const PageData* data = PageDataOf(node);
@@ -127,7 +129,6 @@ bool ShowSelectedPage()
     editor.SetSelLength(data ? data->SelectionLength : 0);
     // What was just loaded is the page's own text, not an edit.
     editor.SetModified(false);
-    LastShownPage = node;
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
+#include "PressKey.h"
 #include "RichEdit.h"
 #include "ScriptedMessageBoxes.h"
 #include "SharedState.h"
@@ -279,6 +280,38 @@ TEST_F(Pages, ASelectionChangeWithoutAFocusMoveKeepsTheTyping)
     EXPECT_EQ("typed but not committed", Editor().Text());
     EXPECT_EQ(5, Editor().SelStart());
     EXPECT_EQ("second's text", PageDataOf(second)->BodyText());
+}
+
+TEST_F(Pages, TypingGoesToThePageTheEditorShowsWhenTheSelectionMovedOnItsOwn)
+{
+    TTreeNode* first = RawPage(Root(), "First");
+    TTreeNode* second = RawPage(Root(), "Second");
+    PageDataOf(first)->SetBodyText("first's text");
+    PageDataOf(second)->SetBodyText("second's text");
+    Root()->Expand(false);
+    Select(first);
+
+    // The tree finds a title by its first letter and shows nothing new.
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), 'S', 0);
+    ASSERT_EQ(Tree().Selected(), second);
+    Editor().SetFocus();
+    EXPECT_EQ(Editor().Text(), "second's text");
+    Editor().SetSelStart(0);
+    PostMessageA(Editor().Handle(), WM_CHAR, 'x', 1);
+    Application.ProcessMessages();
+    Tree().SetFocus();
+    EXPECT_EQ(PageDataOf(first)->BodyText(), "first's text");
+    EXPECT_EQ(PageDataOf(second)->BodyText(), "xsecond's text");
+
+    // A change made without the editor's focus, while the selection is on
+    // another page, belongs to the page shown.
+    Tree().SetSelected(first);
+    Editor().SetSelStart(0);
+    Editor().SetSelText("y");
+    Main->CommitTyping();
+    EXPECT_EQ(PageDataOf(first)->BodyText(), "first's text");
+    EXPECT_EQ(PageDataOf(second)->BodyText(), "yxsecond's text");
 }
 
 TEST_F(Pages, ACommitThatFailsKeepsThePagesTextAndTheTypingAndSaysSo)
