@@ -52,17 +52,20 @@ void TMain::bNewClick(TComponent*)
 bool TMain::mSaveClick(TComponent*)
 {
     CommitTyping();
-    if (CurrentFileName == UntitledFileName) {
+    std::string path = CurrentFileName;
+    if (path == UntitledFileName) {
         SaveDB.InitialDir = OptionSettings.DocumentsFolder;
         SaveDB.FileName.clear();
         // Without a chosen name there is nothing to save to: a file called
         // "Untitled" in whatever the current folder is would surprise anyone.
         if (!SaveDB.Execute())
             return false;
-        RememberFolder(OptionSettings, DocumentsFolderKind, SaveDB.FileName);
-        CurrentFileName = SaveDB.FileName;
+        path = SaveDB.FileName;
+        RememberFolder(OptionSettings, DocumentsFolderKind, path);
     }
-    if (!SaveOutline(CurrentFileName))
+    // The outline takes the chosen name only with a file written under it:
+    // after a failed first save it is still unsaved, and Revert knows it.
+    if (!SaveOutline(path))
         return false;
     // Noted only now: the recent menu drops paths whose file does not exist.
     AddRecent(CurrentFileName);

@@ -244,6 +244,29 @@ TEST_F(FileCommandsTest, SaveAsWritesTheChosenFileNotesItAndMakesNoBackup)
     EXPECT_EQ("Changed", Root()->Text());
 }
 
+TEST_F(FileCommandsTest, AFailedFirstSaveLeavesTheOutlineUnsavedAndUnnamed)
+{
+    Change();
+    {
+        ScriptedFileDialogs dialogs;
+        dialogs.Choose(folder_ / "No such folder\\Notes.kbf");
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDOK);
+        EXPECT_FALSE(Main->mSaveClick(nullptr));
+        EXPECT_EQ(1u, boxes.Shown().size());
+    }
+    EXPECT_EQ(UntitledFileName, CurrentFileName);
+    EXPECT_EQ(1, OutlineProperties.FileChanged);
+    EXPECT_TRUE(ListOf(RecentFiles).empty());
+    // Revert has no file to go back to, so the outline stays.
+    ScriptedMessageBoxes boxes;
+    boxes.Answer(IDOK);
+    Main->mRevertClick(nullptr);
+    ASSERT_EQ(1u, boxes.Shown().size());
+    EXPECT_EQ("This file is not saved!", boxes.Shown()[0].text);
+    EXPECT_EQ("Changed", Root()->Text());
+}
+
 TEST_F(FileCommandsTest, SaveAndSaveAsStoreTypingWhereverTheFocusIs)
 {
     for (const bool saveAs : {false, true}) {
