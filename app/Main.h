@@ -132,6 +132,7 @@ public:
     void TreeEnter();
     void TreeExit();
     void TreeEditing(TTreeNode* node, bool& allowEdit);
+    void EditTitle(TTreeNode* page);
     void TreeEdited(TTreeNode* node, std::string& text);
     void TreeDeletion(TTreeNode* node);
     // The tree's clicks and selection keys (TreeMouseKeys.cpp): each records

@@ -101,6 +101,14 @@ void TMain::TreeEnter()
 
 void TMain::TreeExit() { RichEditEnter(); }
 
+void TMain::EditTitle(TTreeNode* page)
+{
+    // Asked for by a command: the refusal a link click leaves for the edit
+    // that click might start is not meant for this one.
+    Tree->Tag = 0;
+    page->EditText();
+}
+
 void TMain::TreeEditing(TTreeNode* node, bool& allowEdit)
 {
     // A click that followed a link in a title asks for the next edit to be
@@ -152,7 +160,7 @@ void TMain::mAddNewClick(TComponent*)
     if (TTreeNode* parent = node->Parent())
         parent->Expand(false);
     TreeClick();
-    node->EditText();
+    EditTitle(node);
 }
 
 void TMain::mAddPageClick(TComponent*)
@@ -168,5 +176,5 @@ void TMain::mAddPageClick(TComponent*)
     OutlineProperties.FileChanged = 1;
     ShowSelectedPage();
     UpdateMoveCommands();
-    node->EditText();
+    EditTitle(node);
 }

@@ -76,5 +76,5 @@ void TMain::mFromTemplateClick(TComponent*)
     }
     TTreeNode* selected = Tree->Selected();
     if (inserted && selected && !selected->HasChildren())
-        selected->EditText();
+        EditTitle(selected);
 }

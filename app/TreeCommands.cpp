@@ -129,7 +129,7 @@ void TMain::mRenameClick(TComponent*)
     if (!page)
         return;
     Tree->SetFocus();
-    page->EditText();
+    EditTitle(page);
     RunHandler("EditClick", this);
 }
 
@@ -159,7 +159,7 @@ void TMain::MoveSelectedPage(TPageMove move)
     // The status bar's level is the page's new one.
     ShowSelectedPage();
     if (editing)
-        page->EditText();
+        EditTitle(page);
 }
 
 void TMain::mExpandAllClick(TComponent*)
