@@ -2,6 +2,7 @@
 
 #include "SafeFileWriter.h"
 #include "SettingsRecords.h"
+#include "Streams.h"
 
 #include <windows.h>
 
@@ -94,7 +95,11 @@ bool CopyTemplateOver(const std::string& source, const std::string& folder, cons
     const std::string target = TemplateFileOfKind(folder, name, kind);
     // A read-only template of that name gives way as it would to Remove.
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return CopyFileSafely(source, target) == SafeWriteResult::Ok;
+    WriteStreamSafely(target, [&](TStream& stream) {
+        TFileStream from(source, fmOpenRead | fmShareDenyWrite);
+        stream.CopyFrom(from, 0);
+    });
+    return true;
 }
 
 bool DeleteTemplateFile(const std::string& folder, const std::string& name, TemplateKind kind)

@@ -37,7 +37,9 @@ bool IsValidTemplateName(const std::string& name);
 // can write, rename or delete a file outside the folder.
 
 // Copies source into the folder as name + the kind's extension, replacing a
-// template of that name; a copy that fails leaves that template as it was.
+// template of that name; a copy that fails leaves that template as it was
+// and raises the stream error that says why, as a page saved as a template
+// does.
 bool CopyTemplateOver(const std::string& source, const std::string& folder, const std::string& name,
                       TemplateKind kind);
 // Deletes the template, read-only or not.

@@ -293,12 +293,12 @@ TEST_F(TemplatesOrganizer, AFailedWriteKeepsTheTemplateItWouldReplace)
         {"A.txt",
          [&] {
              dialogs.Choose(folder_ / "A.txt");
-             window.paFileClick();
+             EXPECT_THROW(window.paFileClick(), EWriteError);
          }},
         {"B.kbf",
          [&] {
              dialogs.Choose(folder_ / "B.kbf");
-             window.paFileClick();
+             EXPECT_THROW(window.paFileClick(), EWriteError);
          }},
     };
     for (const Case& c : cases) {
