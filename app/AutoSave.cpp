@@ -25,10 +25,11 @@ private:
 
 bool TMain::AutoSaveBlocked() const
 {
-    // A modal dialog or message box disables the main window; a long
+    // A modal dialog or message box disables the main window (one owned by
+    // a modeless window such as Organize Templates need not); a long
     // operation shows its progress; a save may be the autosave's own, still
     // waiting in its save dialog.
-    return lifecycle_->autoSaving || Application.ModalForm() != nullptr || !IsWindowEnabled(Handle()) ||
+    return lifecycle_->autoSaving || Application.InModalState() || !IsWindowEnabled(Handle()) ||
            ProgressDepth() > 0;
 }
 

@@ -384,6 +384,17 @@ TEST_F(AutoSave, NothingHappensInsideAModalDialogOrALongOperation)
     EXPECT_FALSE(OutlineSaved());
     EXPECT_EQ(AutoSaveMinutes, 0);
 
+    // A message box of a modeless window leaves the main window enabled.
+    const MessageBoxHandler previous = Application.GetMessageBoxHandler();
+    Application.SetMessageBoxHandler([this](const MessageBoxRequest&) {
+        Tick(3);
+        return IDOK;
+    });
+    Application.MessageBox("A question of another window", "Corvane Quillo", MB_OK);
+    Application.SetMessageBoxHandler(previous);
+    EXPECT_FALSE(OutlineSaved());
+    EXPECT_EQ(AutoSaveMinutes, 0);
+
     // Once nothing else runs, the minute counts and the save runs.
     Tick(1);
     EXPECT_TRUE(OutlineSaved());
