@@ -15,6 +15,7 @@
 #include "PostedCalls.h"
 #include "Pages.h"
 #include "SettingsRecords.h"
+#include "SharedState.h"
 #include "ShellOpen.h"
 #include "TreeView.h"
 
@@ -152,7 +153,10 @@ void TMain::TreeKeyUp(WORD& key, TShiftState)
         EditClick(nullptr);
         return;
     }
-    if (!IsSelectionMoveKey(key))
+    // The tree also selects a page whose title starts with a typed letter;
+    // its page shows as after an arrow key.
+    const bool foundByTitle = Tree->Selected() != LastShownPage && !Tree->IsEditing();
+    if (!IsSelectionMoveKey(key) && !foundByTitle)
         return;
     PushHistory(Tree->Selected());
     TreeClick();

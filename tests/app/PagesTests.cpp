@@ -291,27 +291,34 @@ TEST_F(Pages, TypingGoesToThePageTheEditorShowsWhenTheSelectionMovedOnItsOwn)
     Root()->Expand(false);
     Select(first);
 
-    // The tree finds a title by its first letter and shows nothing new.
+    // The tree finds a title by its first letter; its page shows at once.
     Tree().SetFocus();
     PressKey(Tree().Handle(), 'S', 0);
+    PostMessageA(Tree().Handle(), WM_KEYUP, 'S', 0xC0000001);
+    Application.ProcessMessages();
     ASSERT_EQ(Tree().Selected(), second);
-    Editor().SetFocus();
     EXPECT_EQ(Editor().Text(), "second's text");
+    EXPECT_EQ(PageHistory.Entry(PageHistory.Index()), second);
+
+    // Where the page did not follow (an import that stopped), the editor
+    // shows the selected page before it takes any typing.
+    Tree().SetSelected(first);
+    Editor().SetFocus();
+    EXPECT_EQ(Editor().Text(), "first's text");
     Editor().SetSelStart(0);
     PostMessageA(Editor().Handle(), WM_CHAR, 'x', 1);
     Application.ProcessMessages();
     Tree().SetFocus();
-    EXPECT_EQ(PageDataOf(first)->BodyText(), "first's text");
-    EXPECT_EQ(PageDataOf(second)->BodyText(), "xsecond's text");
+    EXPECT_EQ(PageDataOf(first)->BodyText(), "xfirst's text");
+    EXPECT_EQ(PageDataOf(second)->BodyText(), "second's text");
 
-    // A change made without the editor's focus, while the selection is on
-    // another page, belongs to the page shown.
-    Tree().SetSelected(first);
+    // A change made without the editor's focus belongs to the page shown.
+    Tree().SetSelected(second);
     Editor().SetSelStart(0);
     Editor().SetSelText("y");
     Main->CommitTyping();
-    EXPECT_EQ(PageDataOf(first)->BodyText(), "first's text");
-    EXPECT_EQ(PageDataOf(second)->BodyText(), "yxsecond's text");
+    EXPECT_EQ(PageDataOf(first)->BodyText(), "yxfirst's text");
+    EXPECT_EQ(PageDataOf(second)->BodyText(), "second's text");
 }
 
 TEST_F(Pages, ACommitThatFailsKeepsThePagesTextAndTheTypingAndSaysSo)
