@@ -39,22 +39,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   update_ok=1
   $SUDO apt-get update -qq 2>"$update_log" || update_ok=0
   cat "$update_log" >&2
-  install() { $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}"; }
+  install_missing() { $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}"; }
   index_failed=0
   if [ "$update_ok" -eq 0 ] || grep -q '^E:' "$update_log"; then
     index_failed=1
   fi
-  if ! install; then
+  if ! install_missing; then
     if [ "$index_failed" -eq 0 ]; then
       rm -f "$update_log"
       exit 1
     fi
     # With the security index of one architecture missing, the amd64 and
     # i386 copies of a shared library can only agree on the release's own
-    # versions; the security updates come with the next run of this script.
+    # versions; the security updates come with the system's next upgrade.
     echo "setup: retrying with the packages of the release itself, since the package index failed to update." >&2
     release=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-    if ! install -t "$release"; then
+    if ! install_missing -t "$release"; then
       cause=$(grep -m1 '^E:' "$update_log" || echo "apt-get update failed")
       echo "setup: the packages could not be installed after the package index failed to update (${cause#E: }); try again later." >&2
       rm -f "$update_log"
