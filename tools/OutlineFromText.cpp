@@ -16,7 +16,7 @@
 #include <string>
 
 namespace {
-const char* const StampDate = "1 January 2027 12:00";
+const char* const StampDate = "1 December 2026 12:00";
 const char* const StampAuthor = "Corvane";
 }
 
