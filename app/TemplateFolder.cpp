@@ -1,31 +1,14 @@
 #include "TemplateFolder.h"
 
+#include "FileSearch.h"
 #include "SafeFileWriter.h"
 #include "SettingsRecords.h"
-#include "Streams.h"
 
 #include <windows.h>
 
 #include <cstring>
 
 namespace {
-class FindHandle {
-public:
-    FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
-    ~FindHandle()
-    {
-        if (Valid())
-            FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != FALSE; }
-
-private:
-    HANDLE handle_;
-};
-
 bool IsOrdinaryFile(const WIN32_FIND_DATAA& data)
 {
     return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
@@ -48,15 +31,14 @@ std::vector<std::string> ListTemplates(const std::string& folder, TemplateKind k
 {
     const char* extension = TemplateExtension(kind);
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data{};
-    FindHandle find(folder + "\\*" + extension, data);
-    if (!find.Valid())
+    FileSearch find(folder + "\\*" + extension);
+    if (!find.Found())
         return names;
     do {
-        const std::string fileName = data.cFileName;
-        if (IsOrdinaryFile(data) && HasExtension(fileName, extension))
+        const std::string fileName = find.Data().cFileName;
+        if (IsOrdinaryFile(find.Data()) && HasExtension(fileName, extension))
             names.push_back(fileName.substr(0, fileName.size() - std::strlen(extension)));
-    } while (find.Next(data));
+    } while (find.Next());
     return names;
 }
 
@@ -95,10 +77,7 @@ bool CopyTemplateOver(const std::string& source, const std::string& folder, cons
     const std::string target = TemplateFileOfKind(folder, name, kind);
     // A read-only template of that name gives way as it would to Remove.
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    WriteStreamSafely(target, [&](TStream& stream) {
-        TFileStream from(source, fmOpenRead | fmShareDenyWrite);
-        stream.CopyFrom(from, 0);
-    });
+    CopyFileOrRaise(source, target);
     return true;
 }
 

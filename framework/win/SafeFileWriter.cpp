@@ -208,15 +208,25 @@ SafeWriteResult WriteFileSafely(const std::string& path, const std::function<voi
     return SafeWriteResult::Ok;
 }
 
+namespace {
+// The bytes of a copy: the source's, read as they are written.
+std::function<void(TStream&)> BytesOf(const std::string& source)
+{
+    return [&source](TStream& stream) {
+        TFileStream from(source, fmOpenRead | fmShareDenyWrite);
+        stream.CopyFrom(from, 0);
+    };
+}
+} // namespace
+
 SafeWriteResult CopyFileSafely(const std::string& source, const std::string& target, std::exception_ptr* thrown)
 {
-    return WriteFileSafely(
-        target,
-        [&](TStream& stream) {
-            TFileStream from(source, fmOpenRead | fmShareDenyWrite);
-            stream.CopyFrom(from, 0);
-        },
-        thrown);
+    return WriteFileSafely(target, BytesOf(source), thrown);
+}
+
+void CopyFileOrRaise(const std::string& source, const std::string& target)
+{
+    WriteStreamSafely(target, BytesOf(source));
 }
 
 void WriteStreamSafely(const std::string& path, const std::function<void(TStream&)>& write)

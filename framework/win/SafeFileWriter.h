@@ -63,3 +63,6 @@ SafeWriteFaults& SafeWriteFaultsForTests();
 // (EFCreateError) or written (EWriteError), naming the file; what the
 // producing code threw passes on as it was.
 void WriteStreamSafely(const std::string& path, const std::function<void(TStream&)>& write);
+// CopyFileSafely that raises as WriteStreamSafely does: a source that cannot
+// be read raises its own stream error.
+void CopyFileOrRaise(const std::string& source, const std::string& target);

@@ -1,6 +1,7 @@
 #include "SavingFiles.h"
 
 #include "AnsiStrings.h"
+#include "FileSearch.h"
 #include "KernelHandle.h"
 
 #include <windows.h>
@@ -47,25 +48,6 @@ void DeleteUnusedFile(const std::string& path)
     const KernelHandle file(
         CreateFileA(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
-
-class FileSearch {
-public:
-    explicit FileSearch(const std::string& pattern) : handle_(FindFirstFileA(pattern.c_str(), &data_)) {}
-    ~FileSearch()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    const WIN32_FIND_DATAA& Data() const { return data_; }
-    bool Next() { return FindNextFileA(handle_, &data_) != FALSE; }
-
-private:
-    WIN32_FIND_DATAA data_{};
-    HANDLE handle_;
-};
 } // namespace
 
 std::string SavingFileOf(const std::string& path)
