@@ -2,26 +2,11 @@
 #include "Main.h"
 
 #include "Application.h"
+#include "FlagScope.h"
 #include "MainLifecycle.h"
 #include "Progress.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
-
-namespace {
-
-// Clears the flag on every way out of the save.
-class TAutoSaveScope {
-public:
-    explicit TAutoSaveScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TAutoSaveScope() { flag_ = false; }
-    TAutoSaveScope(const TAutoSaveScope&) = delete;
-    TAutoSaveScope& operator=(const TAutoSaveScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
-} // namespace
 
 bool TMain::AutoSaveBlocked() const
 {
@@ -45,7 +30,7 @@ void TMain::TimerTimer()
     if (OptionSettings.AutoSave <= 0 || AutoSaveMinutes < OptionSettings.AutoSave)
         return;
     {
-        TAutoSaveScope saving(lifecycle_->autoSaving);
+        const TFlagScope saving(lifecycle_->autoSaving);
         mSaveClick(this);
     }
     AutoSaveMinutes = 0;

@@ -121,7 +121,11 @@ public:
     // selected page's title.
     void ShowPageStatus();
     void RichEditEnter();
+    // Every change of the editor's text, undo and redo included, is an edit
+    // of its page, unless the program itself is loading the editor.
     void RichEditChange();
+    // Raised while the program gives the editor a page's text or empties it.
+    bool EditorLoading = false;
     // Commits the editor's text to EditorPage; commands that need the
     // current text call it when the editor has the focus.
     void RichEditExit();

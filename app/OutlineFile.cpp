@@ -2,6 +2,7 @@
 
 #include "AnsiStrings.h"
 #include "DateTexts.h"
+#include "FlagScope.h"
 #include "KbfFormat.h"
 #include "Main.h"
 #include "MessageBoxes.h"
@@ -141,6 +142,7 @@ std::string OutlineStatusText(const std::string& verb, const std::string& path)
 void ClearEditorPage()
 {
     if (Main && Main->RichEdit) {
+        const TFlagScope loading(Main->EditorLoading);
         Main->RichEdit->Clear();
         // The cleared text is nobody's typing and must not be stored anywhere.
         Main->RichEdit->SetModified(false);

@@ -50,9 +50,18 @@ void TMain::RichEditEnter()
     RichEdit->SetModified(false);
 }
 
-// The text belongs to the page the editor shows, which is the selected one
-// except while the selection has moved on its own.
-void TMain::RichEditChange() { EditorPage = LastShownPage ? LastShownPage : Tree->Selected(); }
+void TMain::RichEditChange()
+{
+    if (EditorLoading)
+        return;
+    // The text belongs to the page the editor shows, which is the selected
+    // one except while the selection has moved on its own.
+    EditorPage = LastShownPage ? LastShownPage : Tree->Selected();
+    // The control's own flag misses an undo or redo after the text was
+    // stored, and a save would then keep the text undone.
+    RichEdit->SetModified(true);
+    OutlineProperties.FileChanged = 1;
+}
 
 void TMain::RichEditExit()
 {

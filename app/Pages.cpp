@@ -1,6 +1,7 @@
 #include "Pages.h"
 
 #include "ControlBusy.h"
+#include "FlagScope.h"
 #include "Main.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
@@ -119,9 +120,10 @@ bool ShowSelectedPage()
     // From here on the editor's text is this page's, changes included.
     LastShownPage = node;
     editor.SetReadOnly(false);
-    editor.Clear();
     const PageData* data = PageDataOf(node);
     {
+        const TFlagScope loading(Main->EditorLoading);
+        editor.Clear();
         const TControlBusy busy(PageTree());
         editor.SetText(data ? data->BodyText() : std::string());
     }

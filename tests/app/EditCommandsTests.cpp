@@ -245,3 +245,50 @@ TEST_F(EditCommands, PasteInThePageEditorInsertsAtTheCaretOrOverTheSelectionOnly
         EXPECT_EQ(Editor().Text(), "abc");
     }
 }
+
+namespace {
+void TypeText(HWND target, const std::string& text)
+{
+    for (char c : text)
+        PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Application.ProcessMessages();
+}
+
+std::string StoredRootBody(const std::string& path)
+{
+    KbfOutline outline;
+    EXPECT_EQ(ReadKbfBytes(ReadFileBytes(path), outline), KbfReadResult::Ok);
+    return outline.pages.empty() ? std::string("<no pages>") : outline.pages.front().body;
+}
+} // namespace
+
+TEST_F(EditCommands, UndoAfterASaveIsAChangeTheNextSaveKeeps)
+{
+    const std::string path = SavedOutline("Undo.kbf", "Notes");
+    const HWND editor = Editor().Handle();
+    struct Case {
+        const char* name;
+        std::function<void()> undo;
+    };
+    const Case cases[] = {
+        {"Ctrl+Z", [editor] { PressKey(editor, 'Z', ssCtrl); }},
+        {"Edit > Undo",
+         [] {
+             PostMessageA(Main->Handle(), WM_COMMAND, CommandOf("mUndo"), 0);
+             Application.ProcessMessages();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor().SetFocus();
+        Editor().SetSelStart(Editor().TextLength());
+        TypeText(editor, " XYZ");
+        ASSERT_TRUE(Main->mSaveClick(nullptr));
+        ASSERT_EQ(StoredRootBody(path), "Notes body XYZ");
+        c.undo();
+        ASSERT_EQ(Editor().Text(), "Notes body");
+        EXPECT_EQ(OutlineProperties.FileChanged, 1);
+        ASSERT_TRUE(Main->mSaveClick(nullptr));
+        EXPECT_EQ(StoredRootBody(path), "Notes body");
+    }
+}

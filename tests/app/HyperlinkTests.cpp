@@ -5,6 +5,7 @@
 #include "BrowsePageDialog.h"
 #include "ClipboardText.h"
 #include "FileHandle.h"
+#include "FlagScope.h"
 #include "HyperlinkDialog.h"
 #include "MessageBoxes.h"
 #include "ModalScript.h"
@@ -63,9 +64,13 @@ protected:
         Main->RunHandler(handler, nullptr);
     }
     // A link click in the page text as the editor reports it.
+    // The editor shows text as a page it was given, unchanged.
     void ClickLinkInText(const std::string& text, LONG from, LONG to)
     {
-        Editor().SetText(text);
+        {
+            const TFlagScope shown(Main->EditorLoading);
+            Editor().SetText(text);
+        }
         for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
             ENLINK link{};
             link.nmhdr.hwndFrom = Editor().Handle();

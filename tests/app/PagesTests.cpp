@@ -332,6 +332,8 @@ TEST_F(Pages, ACommitThatFailsKeepsThePagesTextAndTheTypingAndSaysSo)
     Editor().Lines().SetConverter(std::make_unique<RefusingConversion>());
     ScriptedMessageBoxes boxes;
     boxes.Answer(IDOK);
+    // Only what the commit itself marks.
+    OutlineProperties.FileChanged = 0;
 
     Tree().SetFocus();
 
@@ -377,6 +379,7 @@ TEST_F(Pages, DeletingABranchFreesEveryRecordAndClearsEveryReference)
     Editor().SetText("orphan");
     Editor().SetModified(true);
     EditorPage = nullptr;
+    OutlineProperties.FileChanged = 0;
     Main->RichEditExit();
     EXPECT_EQ(0, OutlineProperties.FileChanged);
     EXPECT_EQ("", PageDataOf(keep)->BodyText());
