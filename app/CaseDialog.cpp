@@ -92,7 +92,8 @@ void TMain::mCaseClick(TComponent*)
     if (dialog->ShowModal() == mrCancel)
         return;
     RichEdit->Lines().BeginUpdate();
-    RichEdit->SetSelText(dialog->Convert(RichEdit->SelText()));
+    // A change of case can be taken back, as a paste can.
+    RichEdit->ReplaceSelectionUndoably(dialog->Convert(RichEdit->SelText()));
     RichEdit->Lines().EndUpdate();
     OutlineProperties.FileChanged = 1;
 }

@@ -540,6 +540,11 @@ void TQCustomRichEdit::SetSelText(const std::string& text)
     SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void TQCustomRichEdit::ReplaceSelectionUndoably(const std::string& text)
+{
+    SendMessageA(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 int TQCustomRichEdit::GetSelTextBuf(char* buffer, int size) const
 {
     if (!buffer || size <= 0)

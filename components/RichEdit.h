@@ -120,6 +120,8 @@ public:
     std::string SelText() const;
     // Replaces the selection; afterwards exactly the inserted text is selected.
     void SetSelText(const std::string& text);
+    // The same as one step that Undo takes back, whatever the undo limit.
+    void ReplaceSelectionUndoably(const std::string& text);
     // Copies at most size characters of SelText; returns the count copied.
     int GetSelTextBuf(char* buffer, int size) const;
     void SelectAll() { SetSelection(0, -1, false); }

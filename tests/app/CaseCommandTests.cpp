@@ -27,8 +27,10 @@ TEST_F(PageTreeTest, ChangeCaseReplacesTheSelectionAsTheDialogSays)
         {"toggle", [](TCase& form) { form.ToggleE.SetChecked(true), form.OK.Click(); }, "HELLO, World \xE9 end", 1},
         {"cancel", [](TCase& form) { form.LowerE.SetChecked(true), form.Cancel.Click(); }, "hello, wORLD \xE9 end", 0},
     };
+    const std::string before = "hello, wORLD \xE9 end";
     for (const Row& row : rows) {
-        Editor().SetText("hello, wORLD \xE9 end");
+        Editor().SetText(before);
+        Editor().ClearUndo();
         Editor().SetSelection(0, 14, false);
         OutlineProperties.FileChanged = 0;
         ModalScript script;
@@ -37,6 +39,10 @@ TEST_F(PageTreeTest, ChangeCaseReplacesTheSelectionAsTheDialogSays)
         EXPECT_EQ(script.PendingSteps(), 0u) << row.name;
         EXPECT_EQ(Editor().Text(), row.text) << row.name;
         EXPECT_EQ(OutlineProperties.FileChanged, row.changed) << row.name;
+        // One step of Undo, as a paste is.
+        EXPECT_EQ(Editor().CanUndo(), row.changed == 1) << row.name;
+        Main->mUndoClick(nullptr);
+        EXPECT_EQ(Editor().Text(), before) << row.name;
     }
 }
 
