@@ -472,6 +472,9 @@ void TQCustomRichEdit::SetHideSelection(bool hide)
         return;
     hideSelection_ = hide;
     SendMessageA(Handle(), EM_HIDESELECTION, hide, TRUE);
+    // The option, not the message, decides whether a control without the
+    // focus shows its selection (a found text in the page, say).
+    SendMessageA(Handle(), EM_SETOPTIONS, hide ? ECOOP_AND : ECOOP_OR, hide ? ~ECO_NOHIDESEL : ECO_NOHIDESEL);
 }
 
 bool TQCustomRichEdit::AutoURLDetect() const

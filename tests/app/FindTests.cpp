@@ -264,3 +264,42 @@ TEST_F(FindTest, ThePageMatcherNeverRulesOutWhatTheControlFinds)
         }
     }
 }
+
+namespace {
+// How many pixels of the highlight colour the editor shows on the first
+// line of characters [from, to).
+int HighlightedPixels(TQRichEdit& editor, int from, int to)
+{
+    RedrawWindow(editor.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const POINT start = editor.GetCharPos(from);
+    const POINT end = editor.GetCharPos(to);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    HDC dc = GetDC(editor.Handle());
+    int count = 0;
+    for (int y = start.y; y < start.y + 6; ++y)
+        for (int x = start.x; x < end.x; ++x)
+            count += GetPixel(dc, x, y + 2) == highlight ? 1 : 0;
+    ReleaseDC(editor.Handle(), dc);
+    return count;
+}
+} // namespace
+
+TEST_F(FindTest, TheFoundTextIsHighlightedWhileFindIsOpenAndAfterItCloses)
+{
+    Build("A");
+    Select(N("A"));
+    Editor().SetFocus();
+    Editor().SetSelection(2, 6, false);
+    ASSERT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "the editor focused";
+    Editor().SetSelection(0, 0, false);
+    TFindR& find = Find("text", scCurrentPage);
+    // Beside the main window, not over the text.
+    find.SetBounds(Main->Left() + Main->Width() + 10, Main->Top(), find.Width(), find.Height());
+    ASSERT_TRUE(FindWindowIsActive());
+    find.FindButtonClick();
+    ASSERT_EQ(Selection(), std::make_pair(2, 4));
+    EXPECT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "Find open";
+    find.CancelClick();
+    Tree().SetFocus();
+    EXPECT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "Find closed, the tree focused";
+}
