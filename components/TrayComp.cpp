@@ -339,7 +339,9 @@ void TTrayComp::Restore()
         Application.Restore();
         if (hide_ && visible_) {
             if (HWND window = MainWindow()) {
-                ShowWindow(window, SW_RESTORE);
+                // Restoring a window that is no longer minimised would take
+                // a maximised one back to its normal size.
+                ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
                 SetForegroundWindow(window);
             }
         }

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -373,6 +375,27 @@ TEST_F(TrayComp, MinimisingByTheWindowItselfAlsoHides)
     tray.Restore();
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
+}
+
+TEST_F(TrayComp, AMaximisedWindowComesBackMaximised)
+{
+    const HWND window = ShowMainForm();
+    TTrayComp tray;
+    tray.RestoreOn = arLeftClickUp;
+    tray.SetVisible(true);
+    const std::pair<const char*, std::function<void()>> minimisers[] = {
+        {"the program", [] { Application.Minimize(); }},
+        {"the caption's button", [window] { ShowWindow(window, SW_MINIMIZE); }},
+    };
+    for (const auto& [name, minimise] : minimisers) {
+        SCOPED_TRACE(name);
+        ShowWindow(window, SW_MAXIMIZE);
+        minimise();
+        ASSERT_FALSE(IsWindowVisible(window));
+        SendTray(tray, WM_LBUTTONUP);
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(IsZoomed(window));
+    }
 }
 
 TEST_F(TrayComp, WithoutHideTheMinimisedWindowKeepsItsButton)
