@@ -3,6 +3,15 @@
 # or on a virtual one when there is none (scripts/start-quillo.sh).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# A file named relative to where the command was given stays that file.
+args=()
+for arg in "$@"; do
+  if [ -e "$arg" ]; then
+    arg=$(realpath "$arg")
+  fi
+  args+=("$arg")
+done
+set -- "${args[@]}"
 cd "$root"
 
 bash scripts/setup.sh

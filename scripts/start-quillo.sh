@@ -32,6 +32,17 @@ if [ "$new_prefix" = true ]; then
   bash "$root/scripts/first-use-seen.sh" "$arch" "$WINEPREFIX" "$bin"
 fi
 
+# A file named by its Linux path opens under the name Windows gives it, so
+# the caption and the recent list show the one name Quillo's own dialogs use.
+args=()
+for arg in "$@"; do
+  if [ -e "$arg" ]; then
+    arg=$("$root/scripts/wine-run" "$arch" winepath -w "$(realpath "$arg")" | tr -d '\r')
+  fi
+  args+=("$arg")
+done
+set -- "${args[@]}"
+
 if [ "${QUILLO_PLAIN_WINDOWS:-}" = 1 ]; then
   exec "$root/scripts/wine-run" "$arch" "$bin/Quillo.exe" "$@"
 fi
