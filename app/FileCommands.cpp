@@ -3,19 +3,58 @@
 // a new program window.
 #include "Main.h"
 
+#include "AnsiStrings.h"
 #include "Application.h"
 #include "BranchFiles.h"
+#include "FileIdentity.h"
+#include "MainLifecycle.h"
 #include "OpenOutline.h"
 #include "OutlineFile.h"
 #include "PageHistory.h"
 #include "ProgramFolder.h"
 #include "Pages.h"
 #include "ProductNames.h"
+#include "Progress.h"
 #include "RecentMenu.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "ShellOpen.h"
+#include "StatusBar.h"
 #include "TreeView.h"
+
+namespace {
+std::string ChangedElsewhereQuestion(const std::string& path)
+{
+    return "The file " + path +
+           " was changed by another program or another Quillo window after this window opened or saved it.\n\n"
+           "Replace it with the outline shown here? No keeps that file as it is; Save As can then save this "
+           "outline under another name.";
+}
+
+std::string AutoSaveHeldNote(const std::string& path)
+{
+    return "Not saved automatically: another program or window changed " + ExtractFileName(path) + ".";
+}
+} // namespace
+
+bool TMain::MayReplaceOutlineFile(const std::string& path)
+{
+    if (!OutlineFileChangedElsewhere(path))
+        return true;
+    // Nobody is there to answer an automatic save: it leaves the file alone
+    // and says so once, and the next Save asks.
+    if (lifecycle_->autoSaving) {
+        const FileStamp now = StampOfFile(path);
+        if (now != lifecycle_->autoSaveHeldAt) {
+            lifecycle_->autoSaveHeldAt = now;
+            HideBusyNote();
+            StatusBar->Panel(0).SetText(AutoSaveHeldNote(path));
+        }
+        return false;
+    }
+    return Application.MessageBox(ChangedElsewhereQuestion(path), ProductCaption, MB_YESNO | MB_ICONINFORMATION) ==
+           IDYES;
+}
 
 void TMain::Retitle()
 {
@@ -63,6 +102,9 @@ bool TMain::mSaveClick(TComponent*)
         path = SaveDB.FileName;
         RememberFolder(OptionSettings, DocumentsFolderKind, path);
     }
+    // What another program or window wrote there since is not replaced unasked.
+    if (!MayReplaceOutlineFile(path))
+        return false;
     // The outline takes the chosen name only with a file written under it:
     // after a failed first save it is still unsaved, and Revert knows it.
     if (!SaveOutline(path))

@@ -219,6 +219,10 @@ public:
     // True only when the outline was written; false when the save failed or
     // no file name was chosen for an unnamed outline.
     bool mSaveClick(TComponent* sender);
+    // False when another program or window has changed the outline's file
+    // since this window read or wrote it and it must stay: the user said No,
+    // or an automatic save is running, which only notes it.
+    bool MayReplaceOutlineFile(const std::string& path);
     void mSaveAsClick(TComponent* sender);
     void mNewWindowClick(TComponent* sender);
     // Open, Reopen, Revert and Up One Level (OpenCommands.cpp); Insert File

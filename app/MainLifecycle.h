@@ -2,6 +2,7 @@
 // What the main window remembers about its own start and close.
 
 #include "ControlFont.h"
+#include "FileIdentity.h"
 
 struct TMainLifecycle {
     // The first activation loads and applies the settings; later ones do not.
@@ -10,6 +11,9 @@ struct TMainLifecycle {
     bool startupOutlineChosen = false;
     // Set while an automatic save runs, so that none starts inside it.
     bool autoSaving = false;
+    // The outline's file as it was when an automatic save last left it
+    // alone because another program or window had changed it.
+    FileStamp autoSaveHeldAt;
     TControlFont treeFont;
     TControlFont editorFont;
 };

@@ -2,6 +2,7 @@
 
 #include "AnsiStrings.h"
 #include "DateTexts.h"
+#include "FileIdentity.h"
 #include "FlagScope.h"
 #include "KbfFormat.h"
 #include "Main.h"
@@ -45,6 +46,20 @@ private:
     long long total_;
     long long last_ = -1;
 };
+
+// The outline's file as this window last read or wrote it.
+struct TKnownOutlineFile {
+    std::string path;
+    FileStamp stamp;
+};
+
+TKnownOutlineFile& KnownOutlineFile()
+{
+    static TKnownOutlineFile known;
+    return known;
+}
+
+void RememberOutlineFile(const std::string& path) { KnownOutlineFile() = {path, StampOfFile(path)}; }
 
 std::int32_t ExpandStateOf(const TTreeNode* node)
 {
@@ -218,8 +233,18 @@ bool SaveOutline(const std::string& path, OutlineSaveMode mode)
     if (mode == OutlineSaveMode::Adopt) {
         OutlineProperties.FileChanged = 0;
         CurrentFileName = path;
+        RememberOutlineFile(path);
     }
     return true;
+}
+
+bool OutlineFileChangedElsewhere(const std::string& path)
+{
+    const TKnownOutlineFile& known = KnownOutlineFile();
+    if (known.path != path)
+        return false;
+    const FileStamp now = StampOfFile(path);
+    return now.exists && now != known.stamp;
 }
 
 bool ReadOutlineFile(const std::string& path, KbfOutline& outline, KbfReadResult& result)
@@ -319,5 +344,6 @@ bool LoadOutline(const std::string& path)
         return false;
     }
     OutlineProperties.FileChanged = 0;
+    RememberOutlineFile(path);
     return true;
 }

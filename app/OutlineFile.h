@@ -27,6 +27,12 @@ bool SaveOutline(const std::string& path, OutlineSaveMode mode = OutlineSaveMode
 // the file cannot be read or is damaged; the root always keeps a page record.
 bool LoadOutline(const std::string& path);
 
+// Whether another program or window has written the file at path since this
+// window last read the outline from it or wrote the outline to it. A file
+// this window has neither read nor written, and one that is gone, count as
+// unchanged.
+bool OutlineFileChangedElsewhere(const std::string& path);
+
 // "Quillo is <verb> <name>: ", the status text of a long file operation.
 std::string OutlineStatusText(const std::string& verb, const std::string& path);
 // Writes top with its whole branch as a ".kbf" file to the stream, numbered

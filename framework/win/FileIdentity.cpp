@@ -60,3 +60,16 @@ bool NamesSameFile(const std::string& first, const std::string& second)
     return lstrcmpiA(FullLongPath(first).c_str(), FullLongPath(second).c_str()) == 0 ||
            SameExistingFile(first, second);
 }
+
+FileStamp StampOfFile(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FileStamp{};
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.lastWrite = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    stamp.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    return stamp;
+}

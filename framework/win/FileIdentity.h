@@ -5,6 +5,7 @@
 // compares them; two names of one existing file (a second link to it) are
 // the same file too.
 
+#include <cstdint>
 #include <string>
 
 // The full path of the name, its short names made long where it exists; the
@@ -12,3 +13,14 @@
 std::string FullLongPath(const std::string& path);
 
 bool NamesSameFile(const std::string& first, const std::string& second);
+
+// What a file is at one moment, as far as telling a rewrite of it goes: its
+// last write time and its size. A file that does not exist has no stamp.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t lastWrite = 0;
+    std::uint64_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOfFile(const std::string& path);

@@ -18,6 +18,7 @@
 #include "SendCommands.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
+#include "StatusBar.h"
 #include "ShellOpen.h"
 #include "ShellShortcuts.h"
 #include "OutlineOnDiskTest.h"
@@ -304,6 +305,98 @@ TEST_F(FileCommandsTest, ASaveWhoseCommitFailsStopsBeforeWritingTheFile)
     Main->RichEdit->Lines().SetConverter(nullptr);
     EXPECT_EQ(before, ReadFileBytes(path));
     EXPECT_TRUE(Main->RichEdit->Modified());
+}
+
+namespace {
+// Another program or window writes the file: other bytes of another size, or
+// the same size written later.
+void RewriteElsewhere(const std::string& path, bool sameSize)
+{
+    std::string bytes = ReadFileBytes(path);
+    if (sameSize)
+        bytes.back() ^= 1;
+    else
+        bytes = "an outline written by someone else";
+    WriteFileBytes(path, bytes);
+    if (!sameSize)
+        return;
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME written{};
+    GetFileTime(file, nullptr, nullptr, &written);
+    ULARGE_INTEGER later{{written.dwLowDateTime, written.dwHighDateTime}};
+    later.QuadPart += 20'000'000; // two seconds
+    written = FILETIME{later.LowPart, later.HighPart};
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+}
+
+const char* const ChangedElsewhereQuestion =
+    " was changed by another program or another Quillo window after this window opened or saved it.\n\n"
+    "Replace it with the outline shown here? No keeps that file as it is; Save As can then save this outline "
+    "under another name.";
+} // namespace
+
+TEST_F(FileCommandsTest, ASaveOverTheFileAnotherWriterChangedAsksAndNoKeepsIt)
+{
+    for (const bool sameSize : {false, true}) {
+        SCOPED_TRACE(sameSize ? "the same size, written later" : "another size");
+        const std::string path = SavedOutline("Shared.kbf", "Mine");
+        RewriteElsewhere(path, sameSize);
+        const std::string theirs = ReadFileBytes(path);
+        Change();
+        ScriptedMessageBoxes boxes;
+        boxes.Answer(IDNO);
+        EXPECT_FALSE(Main->mSaveClick(nullptr));
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, "The file " + path + ChangedElsewhereQuestion);
+        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
+        EXPECT_EQ(ReadFileBytes(path), theirs);
+        EXPECT_EQ(OutlineProperties.FileChanged, 1);
+
+        boxes.Answer(IDYES);
+        EXPECT_TRUE(Main->mSaveClick(nullptr));
+        EXPECT_EQ(OutlineProperties.FileChanged, 0);
+        ASSERT_TRUE(LoadOutline(path));
+        EXPECT_EQ(Root()->Text(), "Changed");
+        // Once written again, the file is this window's: no more questions.
+        Change();
+        EXPECT_TRUE(Main->mSaveClick(nullptr));
+        EXPECT_EQ(boxes.Shown().size(), 2u);
+    }
+}
+
+TEST_F(FileCommandsTest, AnAutomaticSaveLeavesAFileAnotherWriterChangedAndSaysSoOnce)
+{
+    const std::string path = SavedOutline("Shared.kbf", "Mine");
+    RewriteElsewhere(path, false);
+    const std::string theirs = ReadFileBytes(path);
+    Change();
+    OptionSettings.AutoSave = 1;
+    AutoSaveMinutes = 0;
+    ScriptedMessageBoxes boxes;
+    Main->TimerTimer();
+    EXPECT_EQ(ReadFileBytes(path), theirs);
+    EXPECT_EQ(Main->StatusBar->Panel(0).Text(),
+              "Not saved automatically: another program or window changed Shared.kbf.");
+    Main->StatusBar->Panel(0).SetText("Ready");
+    Main->TimerTimer();
+    EXPECT_EQ(Main->StatusBar->Panel(0).Text(), "Ready");
+    EXPECT_EQ(ReadFileBytes(path), theirs);
+    EXPECT_EQ(OutlineProperties.FileChanged, 1);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(FileCommandsTest, AFileThatIsGoneIsWrittenAgainUnasked)
+{
+    const std::string path = SavedOutline("Gone.kbf", "Mine");
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    Change();
+    ScriptedMessageBoxes boxes;
+    EXPECT_TRUE(Main->mSaveClick(nullptr));
+    EXPECT_TRUE(boxes.Shown().empty());
+    ASSERT_TRUE(LoadOutline(path));
+    EXPECT_EQ(Root()->Text(), "Changed");
 }
 
 TEST_F(FileCommandsTest, RevertAsksOnlyForASavedOutlineAndReloadsIt)
