@@ -300,6 +300,9 @@ TEST_F(FindTest, TheFoundTextIsHighlightedWhileFindIsOpenAndAfterItCloses)
     ASSERT_EQ(Selection(), std::make_pair(2, 4));
     EXPECT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "Find open";
     find.CancelClick();
+    Application.ProcessMessages();
+    EXPECT_EQ(Selection(), std::make_pair(2, 4));
+    EXPECT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "Find closed";
     Tree().SetFocus();
     EXPECT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "Find closed, the tree focused";
 }
