@@ -50,6 +50,29 @@ TEST_F(KeyboardCommands, AltCtrlRDropsDownTheRecentFilesOfOpen)
     EXPECT_EQ(popups_[0].menu, Main->PopupMenuNamed("PopupReopen"));
 }
 
+TEST_F(KeyboardCommands, AltCtrlRInATitleOrPageLeavesItsTextAsItWas)
+{
+    // Ctrl and Alt are let go while the recent files show, so a character
+    // made from the key after the menu closes would be a plain "r".
+    SetPopupTracker([this](TPopupMenu& menu, int x, int y, HWND) -> UINT {
+        popups_.push_back({&menu, x, y});
+        LetGoOfModifiers();
+        return 0;
+    });
+    Build("A");
+    Select(N("A"));
+    ASSERT_TRUE(N("A")->EditText());
+    PressKey(Tree().EditHandle(), 'R', ssAlt | ssCtrl);
+    ASSERT_TRUE(Tree().IsEditing());
+    N("A")->EndEdit(false);
+    EXPECT_EQ(N("A")->Text(), "A");
+
+    Editor().SetFocus();
+    PressKey(Editor().Handle(), 'R', ssAlt | ssCtrl);
+    EXPECT_EQ(Editor().Text(), "A text");
+    EXPECT_EQ(popups_.size(), 2u);
+}
+
 TEST_F(KeyboardCommands, AltCtrlNOAndPSwitchTheViewWithOrWithoutShift)
 {
     Tree().SetFocus();
