@@ -1,6 +1,7 @@
 // The main window's own keys, seen before any control or menu shortcut does
 // because the window previews keys. The focused control still gets every key,
-// except where the window has already done what the key would make it do.
+// except where the window has already done what the key would make it do and
+// the window's own shortcuts, which would otherwise also type their letter.
 #include "Main.h"
 
 #include "Application.h"
@@ -38,32 +39,32 @@ void TMain::FormKeyDown(WORD& key, TShiftState shift)
         OpenPopupFromKeyboard();
         // The focused control would open its own menu too.
         key = 0;
-    } else if (AltCtrlHeld(shift)) {
-        RunAltCtrlKey(key);
+    } else if (AltCtrlHeld(shift) && RunAltCtrlKey(key)) {
+        key = 0;
     }
 }
 
-void TMain::RunAltCtrlKey(WORD key)
+bool TMain::RunAltCtrlKey(WORD key)
 {
     switch (key) {
     case KeyN:
         mNormalClick(this);
-        break;
+        return true;
     case KeyO:
         mOutlineClick(this);
-        break;
+        return true;
     case KeyP:
         mPageOnlyClick(this);
-        break;
+        return true;
     case KeyR:
         if (auto* open = dynamic_cast<TToolButton*>(FindComponent("bOpen")))
             open->CheckMenuDropdown();
-        break;
+        return true;
     case KeyD:
         InsertDateAndTime();
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
 }
 

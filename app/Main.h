@@ -318,7 +318,8 @@ private:
     void StartUp();
     // Steps of FormKeyDown: the Alt+Ctrl keys, Shift+F10's popup and the
     // date and time of Alt+Ctrl+D.
-    void RunAltCtrlKey(WORD key);
+    // False for a key that is none of the window's own.
+    bool RunAltCtrlKey(WORD key);
     void OpenPopupFromKeyboard();
     void InsertDateAndTime();
     // Loads the start-up outline; a file that fails gives a new outline.

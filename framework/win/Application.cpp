@@ -140,7 +140,20 @@ bool TApplication::PreTranslateKey(const MSG& message)
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd)
         return false;
     auto* form = dynamic_cast<TForm*>(TControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
-    return form && form->PreTranslateKey(message);
+    if (!form || !form->PreTranslateKey(message))
+        return false;
+    if (message.message == WM_SYSKEYDOWN && (HIWORD(message.lParam) & KF_ALTDOWN))
+        NoteKeyWithAlt(message);
+    return true;
+}
+
+void TApplication::NoteKeyWithAlt(const MSG& message)
+{
+    // Alt let go with no key pressed while it was down calls the menu bar.
+    // Under Wine the default processing tells that from the key-downs it
+    // sees, and a shortcut's never reaches it: it is shown one with no key,
+    // which it counts as a key and does nothing else with.
+    DefWindowProcA(message.hwnd, WM_SYSKEYDOWN, 0, message.lParam);
 }
 
 void TApplication::Run()

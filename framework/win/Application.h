@@ -119,6 +119,9 @@ private:
     bool ProcessMessage(MSG& message);
     // Key preview and shortcuts of the form the key was meant for.
     bool PreTranslateKey(const MSG& message);
+    // A key-down with Alt held that the form used up: the Alt press it was
+    // part of must not call the menu bar when Alt is let go.
+    static void NoteKeyWithAlt(const MSG& message);
 
     std::string title_;
     std::string helpFile_;

@@ -577,7 +577,10 @@ bool TTreeView::BeginLabelEdit(TTreeNode* node)
         return false;
     if (GetFocus() != Handle())
         ::SetFocus(Handle());
-    return SendMessageA(Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node->item_)) != 0;
+    editAsked_ = true;
+    const bool begun = SendMessageA(Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node->item_)) != 0;
+    editAsked_ = false;
+    return begun;
 }
 
 void TTreeView::EndLabelEdit(bool cancel)
@@ -970,10 +973,18 @@ void TTreeView::MouseDownAt(TMouseButton button, TShiftState shift, int x, int y
         OnMouseDown(button, shift, x, y);
 }
 
+bool TTreeView::OnSelectedTitle(int x, int y) const
+{
+    return selected_ && GetNodeAt(x, y) == selected_ && (GetHitTestInfoAt(x, y) & htOnLabel);
+}
+
 LRESULT TTreeView::LeftButtonDown(WPARAM wParam, LPARAM lParam)
 {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    // A click that only brings the focus back to the tree is no call for the
+    // title editor, though the control's timer starts for it all the same.
+    editAsked_ = GetFocus() == Handle() && OnSelectedTitle(x, y);
     FocusForMouse();
     LRESULT result = 0;
     {
@@ -1003,6 +1014,8 @@ LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (drag.Source() == this && !(message == WM_CAPTURECHANGED && mousePress_ > 0) &&
         drag.HandleSourceMessage(this, message, wParam, lParam))
         return 0;
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR || message == WM_KILLFOCUS)
+        editAsked_ = false;
     if (message == WM_LBUTTONDOWN)
         return LeftButtonDown(wParam, lParam);
     if (message == WM_RBUTTONDOWN) {
@@ -1044,6 +1057,7 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
         if (quietSelection_)
             return true;
         const auto& notice = reinterpret_cast<const NMTREEVIEWA&>(header);
+        editAsked_ = false;
         selected_ = notice.itemNew.hItem ? reinterpret_cast<TTreeNode*>(notice.itemNew.lParam) : nullptr;
         if (OnChange)
             OnChange(selected_);
@@ -1080,7 +1094,8 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
     case TVN_BEGINLABELEDITW: {
         const auto& notice = reinterpret_cast<const NMTVDISPINFOA&>(header);
         auto* node = reinterpret_cast<TTreeNode*>(notice.item.lParam);
-        bool allow = node != nullptr && !ReadOnly();
+        const bool asked = std::exchange(editAsked_, false);
+        bool allow = asked && node != nullptr && !ReadOnly();
         if (allow && OnEditing)
             OnEditing(node, allow);
         editOpen_ = allow;

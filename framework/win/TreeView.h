@@ -293,7 +293,8 @@ public:
     // page: focus, select the node under the point (on its label, icon or
     // state icon), then OnMouseDown. A left button-down reaches the control
     // first, which selects the page itself and opens the title editor only
-    // for a click on the page already selected; OnMouseDown follows.
+    // for a click on the page already selected in a tree that had the focus;
+    // OnMouseDown follows.
     void MouseDownAt(TMouseButton button, TShiftState shift, int x, int y);
 
     // A drag of the selected node starts by itself when the control reports
@@ -308,6 +309,8 @@ public:
     // Expanding or collapsing by the user (programmatic Expand/Collapse is quiet).
     std::function<void(TTreeNode* node)> OnExpanded;
     std::function<void(TTreeNode* node)> OnCollapsed;
+    // Only for an edit that was asked for: EditText, or a click on the
+    // selected title while the tree had the focus. The view refuses any other.
     std::function<void(TTreeNode* node, bool& allowEdit)> OnEditing;
     // Once per accepted label edit; the handler may change the text.
     std::function<void(TTreeNode* node, std::string& text)> OnEdited;
@@ -347,6 +350,7 @@ private:
     // parts (TVHT_ flags).
     void SelectUnderMouse(int x, int y, UINT where);
     LRESULT LeftButtonDown(WPARAM wParam, LPARAM lParam);
+    bool OnSelectedTitle(int x, int y) const;
 
     // The mirror in the control.
     bool Mirrored() const { return Handle() != nullptr; }
@@ -396,6 +400,11 @@ private:
     // Set when a label edit begins; the first end-of-edit notification clears
     // it, so a second one (Wine sends two) changes nothing.
     bool editOpen_ = false;
+    // A label edit that begins now was asked for: by EditText, or by a click
+    // on the selected title of a tree that had the focus. The control opens
+    // the editor a moment after such a click, on whatever page is selected
+    // by then, so a new selection, a key or the focus leaving drops the ask.
+    bool editAsked_ = false;
     // While above zero the control's selection notifications come from our
     // own rebuilding and are not the user's.
     int quietSelection_ = 0;

@@ -6,7 +6,9 @@
 #include "PageTreeTest.h"
 #include "ScriptedMessageBoxes.h"
 
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -15,6 +17,22 @@ struct ShownPopup {
     int x;
     int y;
 };
+
+// The menu loops the main window enters; each ends once it waits for input,
+// as a menu bar called from the keyboard does.
+int menuLoopsEntered = 0;
+
+LRESULT CALLBACK CountAndEndMenuLoops(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_ENTERMENULOOP)
+        ++menuLoopsEntered;
+    if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU)
+        EndMenu();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)>;
 
 class KeyboardCommands : public PageTreeTest {
 protected:
@@ -48,6 +66,54 @@ TEST_F(KeyboardCommands, AltCtrlRDropsDownTheRecentFilesOfOpen)
     PressKey(Tree().Handle(), 'R', ssAlt | ssCtrl);
     ASSERT_EQ(popups_.size(), 1u);
     EXPECT_EQ(popups_[0].menu, Main->PopupMenuNamed("PopupReopen"));
+}
+
+TEST_F(KeyboardCommands, AltCtrlRInATitleOrPageLeavesItsTextAsItWas)
+{
+    // Ctrl and Alt are let go while the recent files show, so a character
+    // made from the key after the menu closes would be a plain "r".
+    SetPopupTracker([this](TPopupMenu& menu, int x, int y, HWND) -> UINT {
+        popups_.push_back({&menu, x, y});
+        LetGoOfModifiers();
+        return 0;
+    });
+    Build("A");
+    Select(N("A"));
+    ASSERT_TRUE(N("A")->EditText());
+    PressKey(Tree().EditHandle(), 'R', ssAlt | ssCtrl);
+    ASSERT_TRUE(Tree().IsEditing());
+    N("A")->EndEdit(false);
+    EXPECT_EQ(N("A")->Text(), "A");
+
+    Editor().SetFocus();
+    PressKey(Editor().Handle(), 'R', ssAlt | ssCtrl);
+    EXPECT_EQ(Editor().Text(), "A text");
+    EXPECT_EQ(popups_.size(), 2u);
+}
+
+TEST_F(KeyboardCommands, AltInsAndAltEnterInThePageEditorLeaveTheMenuBarAlone)
+{
+    const HookHandle watch(SetWindowsHookExA(WH_CALLWNDPROC, CountAndEndMenuLoops, nullptr, GetCurrentThreadId()),
+                           UnhookWindowsHookEx);
+    constexpr LPARAM altHeld = LPARAM{1} << 29;
+    const auto released = static_cast<LPARAM>(0xC0000001u);
+    for (const WORD key : {VK_INSERT, VK_RETURN}) {
+        Build("A,B");
+        Select(N("A"));
+        Editor().SetFocus();
+        menuLoopsEntered = 0;
+        SetKeyboardStateProvider([] { return ssAlt; });
+        PostMessageA(Editor().Handle(), WM_SYSKEYDOWN, VK_MENU, altHeld | 1);
+        PostMessageA(Editor().Handle(), WM_SYSKEYDOWN, key, altHeld | 1);
+        Application.ProcessMessages();
+        SetKeyboardStateProvider(nullptr);
+        // Alt let go first, as it often is; the keys now go to the new title.
+        ASSERT_TRUE(Tree().IsEditing()) << key;
+        PostMessageA(Tree().EditHandle(), WM_KEYUP, VK_MENU, released);
+        PostMessageA(Tree().EditHandle(), WM_KEYUP, key, released);
+        Application.ProcessMessages();
+        EXPECT_EQ(menuLoopsEntered, 0) << key;
+    }
 }
 
 TEST_F(KeyboardCommands, AltCtrlNOAndPSwitchTheViewWithOrWithoutShift)

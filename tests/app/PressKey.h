@@ -21,11 +21,16 @@ inline void HoldModifiers(TShiftState shift)
 }
 } // namespace press_key_detail
 
+// Shift, Ctrl and Alt let go in the middle of a key press (in a menu that the
+// key opened, say).
+inline void LetGoOfModifiers() { press_key_detail::HoldModifiers(0); }
+
 inline void PressKey(HWND target, WORD key, TShiftState shift)
 {
     SetKeyboardStateProvider([shift] { return shift; });
     press_key_detail::HoldModifiers(shift);
-    const UINT message = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    // Ctrl+Alt is no system key: it makes characters on many keyboards.
+    const UINT message = (shift & ssAlt) && !(shift & ssCtrl) ? WM_SYSKEYDOWN : WM_KEYDOWN;
     LPARAM data = 1;
     if (shift & ssAlt)
         data |= LPARAM{1} << 29;

@@ -1,7 +1,8 @@
 // Clicks and keys on the page tree as a person makes them, handled by the
 // message loop and the tree control's own procedure: a click selects, the
-// title editor waits for a click on the page already selected, and Space
-// opens the state popup for good.
+// title editor waits for a click on the page already selected in a tree that
+// had the focus and opens on no other page, and Space opens the state popup
+// for good.
 #include "Menus.h"
 #include "PageHistory.h"
 #include "PageTreeTest.h"
@@ -96,4 +97,32 @@ TEST_F(TreeMouseKeys, SpaceOpensTheStatePopupWithNoCharacterLeftToCloseIt)
     PressKey(Tree().Handle(), VK_SPACE, 0);
     EXPECT_EQ(std::vector<bool>{false}, characterQueued);
     EXPECT_EQ(N("A1"), Tree().Selected());
+}
+
+TEST_F(TreeMouseKeys, ALetterTypedWhileTheTitleEditorWaitsOpensItOnNoPage)
+{
+    PostClick(Tree(), LabelOf(N("B")));
+    PostClick(Tree(), LabelOf(N("B")));
+    // The control's delay is stopped and its end posted after the letter,
+    // which a person types within it.
+    ASSERT_TRUE(TitleEditorPending(Tree()));
+    PressKey(Tree().Handle(), 'C', 0);
+    ASSERT_EQ(N("C"), Tree().Selected());
+    PostMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
+    Application.ProcessMessages();
+    EXPECT_FALSE(Tree().IsEditing());
+}
+
+TEST_F(TreeMouseKeys, AClickThatBringsTheFocusBackFromTheEditorOpensNoTitleEditor)
+{
+    PostClick(Tree(), LabelOf(N("B")));
+    Editor().SetFocus();
+    Application.ProcessMessages();
+    PostClick(Tree(), LabelOf(N("B")));
+    EXPECT_TRUE(Tree().Focused());
+    // The control starts its delay all the same.
+    ASSERT_TRUE(TitleEditorPending(Tree()));
+    PostMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
+    Application.ProcessMessages();
+    EXPECT_FALSE(Tree().IsEditing());
 }
