@@ -1,6 +1,6 @@
 #include "Pages.h"
 
-#include "ControlBusy.h"
+#include "Cursors.h"
 #include "Main.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
@@ -122,7 +122,8 @@ bool ShowSelectedPage()
     editor.Clear();
     const PageData* data = PageDataOf(node);
     {
-        const TControlBusy busy(PageTree());
+        // A long page takes seconds to lay out: the whole window is busy.
+        const TBusyCursorScope busy;
         editor.SetText(data ? data->BodyText() : std::string());
     }
     editor.SetSelStart(data ? data->CaretStart : 0);
