@@ -199,8 +199,8 @@ public:
     // say). Where the control lays out no pages, the text goes in a slice at
     // a time, each prepared the same, and the plain-text layout prints the
     // slices onto pages that run on from one to the next: the same pages,
-    // without the cost of the whole text in the control. The control holds
-    // the last slice afterwards.
+    // without the cost of the whole text in the control. Afterwards the
+    // control holds the last slice, or the whole text.
     void PrintText(const std::string& text, const std::string& title, const std::function<void()>& prepare);
     // Told after each printed page ends, with the characters printed so far
     // and the whole text's length.
