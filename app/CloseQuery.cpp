@@ -8,7 +8,7 @@
 #include "SettingsRecords.h"
 #include "SettingsRegistry.h"
 #include "SharedState.h"
-#include "WindowExports.h"
+#include "WindowWork.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int Ask(const char* question)
 void TMain::FormCloseQuery(bool& canClose)
 {
     // An export reads the tree and the profiles that a close would free.
-    if (ExportRunning()) {
+    if (WindowWorkRunning()) {
         canClose = false;
         return;
     }

@@ -11,7 +11,7 @@
 #include "ShellOpen.h"
 #include "StatusBar.h"
 #include "SummaryDialog.h"
-#include "WindowExports.h"
+#include "WindowWork.h"
 
 #include <memory>
 
@@ -44,7 +44,7 @@ constexpr int OptionsPageCount = 5;
 void TMain::mOptionsClick(TComponent*)
 {
     // The tray menu still answers while an export reads the options.
-    if (ExportRunning())
+    if (WindowWorkRunning())
         return;
     ShowOnce(OptionsForm, [this](TOptions& dialog) {
         if (DialogStates.OptionsIndex < 0 || DialogStates.OptionsIndex >= OptionsPageCount)

@@ -7,13 +7,88 @@
 #include "BranchFiles.h"
 #include "ControlBusy.h"
 #include "ConverterUse.h"
+#include "OutlineFile.h"
 #include "PageData.h"
 #include "PageHistory.h"
 #include "Pages.h"
 #include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
+#include "Streams.h"
 #include "TreeView.h"
+#include "WindowWork.h"
+
+#include <algorithm>
+
+namespace {
+// Reading the file is the first half of the work, putting the text in the
+// editor the second.
+constexpr long long WorkHalf = 1000000;
+
+long long FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Tells the work how far a stream of total bytes has come, as the half of the
+// work that begins at start.
+class THalfOfWork {
+public:
+    THalfOfWork(TWindowWork& work, long long start, long long total) : work_(work), start_(start), total_(total) {}
+    void Read(int bytes)
+    {
+        read_ += bytes;
+        const long long share = total_ > 0 ? std::min(read_, total_) * WorkHalf / total_ : WorkHalf;
+        work_.Step(start_ + share, 2 * WorkHalf);
+    }
+
+private:
+    TWindowWork& work_;
+    long long start_;
+    long long total_;
+    long long read_ = 0;
+};
+
+// The file's text as plain text, read through the converter, which is empty
+// again afterwards.
+std::string PlainTextThroughConverter(TQRichEdit& rich, const std::string& path, TWindowWork& work)
+{
+    TConverterUse converter(rich);
+    THalfOfWork reading(work, 0, FileSize(path));
+    return converter.PlainTextOf(path, [&](int bytes) { reading.Read(bytes); });
+}
+
+// Puts the text in place of the editor's selection with the caret after it,
+// as replacing the selection does. The whole text streams in again instead:
+// under Wine replacing the selection of the page editor with much text takes
+// time growing with the square of its size, streaming in does not.
+void ReplaceEditorSelection(TQRichEdit& editor, std::string text, TWindowWork& work)
+{
+    // The replacement took the text up to its first NUL.
+    text.erase(std::min(text.find('\0'), text.size()));
+    const CHARRANGE selection = editor.GetSelection();
+    const int from = std::min(selection.cpMin, selection.cpMax);
+    const int to = std::max(selection.cpMin, selection.cpMax);
+    const int after = editor.TextLength() - to;
+    std::string body = editor.GetTextRange(0, from);
+    body += text;
+    body += editor.GetTextRange(to, -1);
+    TStringStream stream(std::move(body));
+    THalfOfWork half(work, WorkHalf, stream.Size());
+    struct BlocksTold {
+        TRichEditStrings& lines;
+        ~BlocksTold() { lines.OnStreamInBlock = nullptr; }
+    } told{editor.Lines()};
+    editor.Lines().OnStreamInBlock = [&](const char*, int count) { half.Read(count); };
+    editor.Lines().LoadFromStream(stream);
+    const int caret = editor.TextLength() - after;
+    editor.SetSelection(caret, caret, true);
+    editor.SetModified(true);
+}
+} // namespace
 
 void TMain::mFileClick(TComponent*)
 {
@@ -39,31 +114,33 @@ void TMain::mFileClick(TComponent*)
         return;
     }
 
-    TConverterUse converter(*Rich);
     std::string text;
-    {
-        TControlBusy busy(*RichEdit);
-        text = converter.PlainTextOf(path);
-    }
-
     if (!Tree->Focused()) {
-        // The text goes into the selected page as an edit of it, stored at
-        // once: the editor may not have the focus to store it later.
-        ShowSelectedPage();
-        EditorPage = Tree->Selected();
-        RichEdit->SetSelText(text);
-        RichEdit->SetSelStart(RichEdit->GetSelection().cpMax);
-        RichEdit->SetModified(true);
-        RichEditExit();
+        {
+            TWindowWork work(OutlineStatusText("importing", path));
+            text = PlainTextThroughConverter(*Rich, path, work);
+            // The text goes into the selected page as an edit of it, stored
+            // at once: the editor may not have the focus to store it later.
+            ShowSelectedPage();
+            EditorPage = Tree->Selected();
+            ReplaceEditorSelection(*RichEdit, std::move(text), work);
+            RichEditExit();
+        }
         OutlineProperties.FileChanged = 1;
+        // The status bar shows the page again, as before the insert.
+        ShowPageStatus();
         return;
     }
 
+    {
+        TWindowWork work(OutlineStatusText("importing", path));
+        text = PlainTextThroughConverter(*Rich, path, work);
+    }
     if (!CheckPageLimits())
         return;
     TTreeNode* page = AddChildPage(ChangeFileExt(ExtractFileName(path), ""));
     Tree->SetSelected(page);
-    PageDataOf(page)->SetBodyText(text);
+    PageDataOf(page)->SetBodyText(std::move(text));
     OutlineProperties.FileChanged = 1;
     page->Parent()->Expand(false);
     PushHistory(page);

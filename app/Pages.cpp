@@ -1,6 +1,6 @@
 #include "Pages.h"
 
-#include "ControlBusy.h"
+#include "Cursors.h"
 #include "FlagScope.h"
 #include "Main.h"
 #include "MessageBoxes.h"
@@ -124,7 +124,8 @@ bool ShowSelectedPage()
     {
         const TFlagScope loading(Main->EditorLoading);
         editor.Clear();
-        const TControlBusy busy(PageTree());
+        // A long page takes seconds to lay out: the whole window is busy.
+        const TBusyCursorScope busy;
         editor.SetText(data ? data->BodyText() : std::string());
     }
     editor.SetSelStart(data ? data->CaretStart : 0);

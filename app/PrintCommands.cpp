@@ -10,10 +10,12 @@
 #include "SettingsRecords.h"
 #include "TreeView.h"
 #include "WindowExports.h"
+#include "WindowWork.h"
 
 #include <memory>
 
 namespace {
+const char* const PrintingText = "Quillo is printing: ";
 constexpr int PrintFirstIndent = 40;
 constexpr int PrintRightIndent = 30;
 
@@ -32,17 +34,20 @@ void PrintThroughRich(const std::string& text, const std::string& title)
         }
     } editorFontBack{rich};
     printFont.Apply(rich, OptionSettings.PrintFontFace, OptionSettings.PrintFontSize);
+    TWindowWork work(PrintingText);
+    rich.OnPrintProgress = [&work](long long done, long long total) { work.Step(done, total); };
+    struct ProgressOff {
+        TQRichEdit& rich;
+        ~ProgressOff() { rich.OnPrintProgress = nullptr; }
+    } progressOff{rich};
     // The whole text: the editor's display lines would cut every paragraph
     // at the screen's width.
-    rich.SetText(text);
-    rich.SelectAll();
-    {
+    rich.PrintText(text, title, [&rich] {
         // Both indents in one exchange: each is a pass over every paragraph.
         TParaUpdate update(rich.ParaAttributes());
         rich.ParaAttributes().SetFirstIndent(PrintFirstIndent);
         rich.ParaAttributes().SetRightIndent(PrintRightIndent);
-    }
-    rich.Print(title);
+    });
 }
 
 std::string FirstLineOf(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }

@@ -11,8 +11,6 @@
 
 namespace {
 
-int runningExports = 0;
-
 // Runs the export over the main window's tree with the window's progress.
 template <typename Export>
 auto ExportWindowOutline(Export&& exportOutline)
@@ -24,41 +22,6 @@ auto ExportWindowOutline(Export&& exportOutline)
     return exportOutline(outline);
 }
 
-}
-
-bool ExportRunning() { return runningExports > 0; }
-
-TWindowExportProgress::TWindowExportProgress() : scope_(ExportingText)
-{
-    ++runningExports;
-    disabled_ = DisableOtherWindows(nullptr);
-    // A main window hidden in the tray is disabled all the same.
-    if (Main && Main->Handle() && IsWindowEnabled(Main->Handle())) {
-        EnableWindow(Main->Handle(), FALSE);
-        disabled_.push_back(Main->Handle());
-    }
-}
-
-TWindowExportProgress::~TWindowExportProgress()
-{
-    for (HWND window : disabled_) {
-        if (IsWindow(window))
-            EnableWindow(window, TRUE);
-    }
-    --runningExports;
-}
-
-void TWindowExportProgress::Step(long long done, long long total)
-{
-    // Ten times a second: each round repaints the bar, which under Wine
-    // costs milliseconds.
-    constexpr DWORD PumpInterval = 100;
-    const DWORD now = GetTickCount();
-    if (now - lastPump_ < PumpInterval)
-        return;
-    lastPump_ = now;
-    scope_.SetProgress(done, total);
-    Application.ProcessMessages();
 }
 
 TStringList ExportWindowOutlineText(const ExportProfile& profile)

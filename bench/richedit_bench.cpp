@@ -5,6 +5,7 @@
 // edit window of Wine's with nothing of ours around it, to tell our overhead
 // from the control's own time.
 
+#include "BenchBareRichEdit.h"
 #include "BenchReport.h"
 #include "Form.h"
 #include "RichEdit.h"
@@ -61,57 +62,6 @@ std::string MegabytePage()
     return text;
 }
 
-// Wine's own control with nothing of ours around it: a rich edit window made
-// with CreateWindowEx in the same parent, with the same size, style and font,
-// in plain-text mode with one undo step. The difference to our editor is our
-// own overhead.
-class BareRichEdit {
-public:
-    BareRichEdit(HWND parent, HFONT font)
-    {
-        LoadLibraryA("RICHED20.DLL");
-        window_ = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20A", "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL |
-                                      ES_MULTILINE | ES_AUTOVSCROLL | ES_SAVESEL | ES_NOHIDESEL,
-                                  0, 0, 580, 360, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(window_, EM_SETTEXTMODE, TM_PLAINTEXT | TM_SINGLELEVELUNDO, 0);
-        SendMessageA(window_, EM_SETUNDOLIMIT, 1, 0);
-        SendMessageA(window_, EM_EXLIMITTEXT, 0, 0xFFFFFF);
-        // The same font as our editor, so both lay out the same glyphs.
-        SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    ~BareRichEdit() { DestroyWindow(window_); }
-    BareRichEdit(const BareRichEdit&) = delete;
-    BareRichEdit& operator=(const BareRichEdit&) = delete;
-
-    void SetText(const std::string& text) { SendMessageA(window_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
-    std::string StreamOut()
-    {
-        std::string text;
-        EDITSTREAM stream{};
-        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&text);
-        stream.pfnCallback = &BareRichEdit::Collect;
-        SendMessageA(window_, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-        return text;
-    }
-
-private:
-    static DWORD CALLBACK Collect(DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG* done)
-    {
-        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
-        *done = count;
-        return 0;
-    }
-
-    HWND window_ = nullptr;
-};
-
-void CompareWithBare(const char* what, double ours, double bare)
-{
-    std::printf("  %-44s ours %8.1f ms, bare control %8.1f ms, overhead %+8.1f ms\n", what, ours, bare, ours - bare);
-    std::fflush(stdout);
-}
-
 // Shows a page body as ShowSelectedPage does.
 void ShowPage(TQRichEdit& editor, const std::string& body)
 {
@@ -132,12 +82,12 @@ int main()
     for (int i = 0; i < 12000; ++i)
         twelveThousand += "Line number " + std::to_string(i) + " of the long page\r\n";
 
-    // Loads both libraries and their fonts before anything is timed.
-    HFONT font = nullptr;
+    // Loads both libraries and their fonts before anything is timed; the
+    // bare windows take this editor's character format.
+    auto model = MakeEditor(form);
+    ShowPage(*model, "warm up\r\n");
+    HWND font = model->Handle();
     {
-        auto editor = MakeEditor(form);
-        ShowPage(*editor, "warm up\r\n");
-        font = reinterpret_cast<HFONT>(SendMessageA(editor->Handle(), WM_GETFONT, 0, 0));
         BareRichEdit warm(form.Handle(), font);
         warm.SetText("warm up\r\n");
     }

@@ -196,6 +196,17 @@ public:
     // progress), the plain text is laid out and drawn here in the default
     // font and the paragraph indents. An error aborts the job and passes on.
     virtual void Print(const std::string& title);
+    // Prints the text as Print prints it once the whole text is put in and
+    // prepare has run with all of it selected (to set paragraph formats,
+    // say). Where the control lays out no pages, the text goes in a slice at
+    // a time, each prepared the same, and the plain-text layout prints the
+    // slices onto pages that run on from one to the next: the same pages,
+    // without the cost of the whole text in the control. Afterwards the
+    // control holds the last slice, or the whole text.
+    void PrintText(const std::string& text, const std::string& title, const std::function<void()>& prepare);
+    // Told after each printed page ends, with the characters printed so far
+    // and the whole text's length.
+    std::function<void(long long done, long long total)> OnPrintProgress;
 
     // Finding (RichEditFinding.cpp). The position found, or negative. The
     // range searched is start to start + |length|; going backward, the last
@@ -252,6 +263,13 @@ private:
     // The layout of printing where the control makes none: from character
     // first to the end, starting on the printer's current page.
     void PrintPlainText(TPrinter& printer, int first, const RECT& twips);
+    void PrintProgress(long long done, long long total);
+    // Whether the control's own page layout makes progress over its text.
+    bool LaysOutPages();
+    // The default character format as a font for a device of logY pixels
+    // per inch; the caller owns it.
+    HFONT CreatePrintFont(int logY) const;
+    PARAFORMAT2 ParagraphFormatAt(int position);
     bool FindEditText(TFindDialog& dialog, bool adjustPosition, bool raiseEvents);
     // The last match ending at end or before, found by searching down.
     int FindLastBefore(FINDTEXTEXA& find, WPARAM downFlags, int end);

@@ -78,7 +78,7 @@ TEST_F(WindowExport, ALargeExportShowsItsProgressAndHoldsOffTheOtherWindowsUntil
     EXPECT_TRUE(IsWindowEnabled(Main->Handle()));
     EXPECT_TRUE(IsWindowEnabled(seen.Handle()));
     EXPECT_EQ(Main->StatusBar->Panel(0).Text(), "Ready");
-    EXPECT_FALSE(ExportRunning());
+    EXPECT_FALSE(WindowWorkRunning());
     EXPECT_NE(page.find("<H4>page 2999</H4>"), std::string::npos);
 }
 
@@ -98,15 +98,15 @@ TEST_F(WindowExport, TextOfTheSelectedBranchWithTheProgressEndedAfterwards)
 
 TEST_F(WindowExport, ACloseWhileNoExportRunsIsNotRefusedByIt)
 {
-    EXPECT_FALSE(ExportRunning());
+    EXPECT_FALSE(WindowWorkRunning());
     {
         TWindowExportProgress progress;
-        EXPECT_TRUE(ExportRunning());
+        EXPECT_TRUE(WindowWorkRunning());
         bool canClose = true;
         Main->FormCloseQuery(canClose);
         EXPECT_FALSE(canClose);
     }
-    EXPECT_FALSE(ExportRunning());
+    EXPECT_FALSE(WindowWorkRunning());
 }
 
 class StateImages : public ::testing::Test {

@@ -4,6 +4,7 @@
 // answer but No lets a command drop unsaved work.
 #include "AnsiStrings.h"
 #include "Application.h"
+#include "Cursors.h"
 #include "Main.h"
 #include "Menus.h"
 #include "OutlineFile.h"
@@ -16,6 +17,7 @@
 #include "ScriptedFileDialogs.h"
 #include "ScriptedMessageBoxes.h"
 #include "SendCommands.h"
+#include "SentMessages.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
 #include "StatusBar.h"
@@ -28,7 +30,9 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -485,6 +489,42 @@ TEST_F(FileCommandsTest, InsertFileAddsASubPageOrTextAtTheCaretAsPlainText)
             EXPECT_EQ(static_cast<int>(std::string("Before first line\rsecond line").size()),
                       Main->RichEdit->SelStart());
         }
+    }
+}
+
+TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
+{
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "Line " + std::to_string(i) + " of a long text file\r\n";
+    WriteFileBytes(folder_ / "Long.txt", text);
+    for (const bool treeFocused : {true, false}) {
+        SCOPED_TRACE(treeFocused ? "into the tree" : "into the editor");
+        NewOutline();
+        if (treeFocused)
+            Tree().SetFocus();
+        else
+            Main->RichEdit->SetFocus();
+        ScriptedFileDialogs dialogs;
+        dialogs.Choose(folder_ / "Long.txt");
+        SetScreenCursorId(crDefault);
+        TSentMessages bar(PBM_SETPOS);
+
+        Main->mFileClick(nullptr);
+
+        std::vector<WPARAM> positions;
+        for (const auto& sent : bar.Seen) {
+            EXPECT_EQ(crHourGlass, sent.cursor);
+            if (sent.wParam > 0)
+                positions.push_back(sent.wParam);
+        }
+        EXPECT_GE(positions.size(), 10u);
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+        EXPECT_EQ(crDefault, ScreenCursorId());
+        EXPECT_EQ(nullptr, Main->FProgressBar);
+        EXPECT_EQ(text, PageDataOf(Tree().Selected())->BodyText());
+        // The focus stays where it was.
+        EXPECT_TRUE(treeFocused ? Tree().Focused() : Main->RichEdit->Focused());
     }
 }
 

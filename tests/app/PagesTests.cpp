@@ -2,6 +2,7 @@
 // the limits on depth and count, and the exchange of text between the page
 // tree and the page editor, with nothing typed ever lost.
 #include "Application.h"
+#include "Cursors.h"
 #include "Main.h"
 #include "MainWindowTest.h"
 #include "Menus.h"
@@ -11,6 +12,7 @@
 #include "PressKey.h"
 #include "RichEdit.h"
 #include "ScriptedMessageBoxes.h"
+#include "SentMessages.h"
 #include "SharedState.h"
 #include "StatusBar.h"
 #include "TreeView.h"
@@ -18,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -229,6 +232,24 @@ TEST_F(Pages, SwitchingPagesKeepsEachPagesTextCaretAndSelection)
     EXPECT_EQ(5, Editor().SelStart());
     EXPECT_EQ(0, Editor().SelLength());
     EXPECT_EQ(1, OutlineProperties.FileChanged);
+}
+
+TEST_F(Pages, ALongPageGoesIntoTheEditorUnderTheHourglassWhereverTheMouseIs)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* page = AddChildPage("Long");
+    PageDataOf(page)->SetBodyText("A page that takes seconds to lay out.\r\n");
+    SetScreenCursorId(crDefault);
+    TSentMessages texts(WM_SETTEXT);
+    Select(page);
+    ASSERT_EQ("A page that takes seconds to lay out.\r\n", Editor().Text());
+    // The page's text is the last one the editor was given, after emptying it.
+    const HWND editor = Editor().Handle();
+    const auto loaded = std::find_if(texts.Seen.rbegin(), texts.Seen.rend(),
+                                     [&](const TSentMessages::Sent& sent) { return sent.window == editor; });
+    ASSERT_NE(loaded, texts.Seen.rend());
+    EXPECT_EQ(crHourGlass, loaded->cursor);
+    EXPECT_EQ(crDefault, ScreenCursorId());
 }
 
 TEST_F(Pages, LeavingTheEditorUnchangedKeepsTheOutlineUnchangedButRemembersTheCaret)

@@ -1,12 +1,15 @@
 #include "PageTreeTest.h"
 
+#include "Cursors.h"
 #include "EmfPrinter.h"
 #include "ExportProfiles.h"
 #include "ModalScript.h"
 #include "PrintDialog.h"
+#include "SentMessages.h"
 #include "UncommittedTyping.h"
 
 #include <algorithm>
+#include <commctrl.h>
 #include <functional>
 
 namespace {
@@ -143,6 +146,36 @@ TEST_F(PrintCommands, PrintPageWrapsTheWholeParagraphAtThePrintersWidthNotTheScr
     EXPECT_EQ(joined, paragraph);
     // The screen shows many narrow lines; the page takes far fewer.
     EXPECT_LT(Printed().size(), static_cast<size_t>(Editor().Lines().Count()));
+    ExpectRichRestored();
+}
+
+TEST_F(PrintCommands, ALongPrintShowsTheHourglassAndMovesTheBarSheetBySheet)
+{
+    Select(N("B"));
+    std::string many;
+    for (int i = 0; i < 400; ++i)
+        many += "Line " + std::to_string(i) + " of a page long enough for several sheets\r\n";
+    Editor().SetText(many);
+    Editor().SetFocus();
+    SetScreenCursorId(crDefault);
+    TSentMessages bar(PBM_SETPOS);
+    Main->RunHandler("ppPrintPageClick", nullptr);
+    ASSERT_GE(printer->Pages.size(), 4u);
+    std::vector<WPARAM> positions;
+    for (const auto& sent : bar.Seen) {
+        EXPECT_EQ(crHourGlass, sent.cursor);
+        if (sent.wParam > 0)
+            positions.push_back(sent.wParam);
+    }
+    // Each sheet after the first moves the bar on, and the end fills it.
+    EXPECT_GE(positions.size(), printer->Pages.size() - 1);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_EQ(std::adjacent_find(positions.begin(), positions.end()), positions.end());
+    ASSERT_FALSE(positions.empty());
+    EXPECT_EQ(100u, positions.back());
+    EXPECT_EQ(crDefault, ScreenCursorId());
+    EXPECT_EQ(nullptr, Main->FProgressBar);
+    EXPECT_TRUE(Editor().Focused());
     ExpectRichRestored();
 }
 

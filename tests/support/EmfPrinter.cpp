@@ -1,8 +1,5 @@
 #include "EmfPrinter.h"
 
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 namespace {
@@ -81,10 +78,9 @@ void TEmfPrinter::NewPage()
     Steps.push_back("new page");
     if (FailOnPage > 0 && started_ >= FailOnPage)
         throw EPrinter("The printer is out of paper.");
-    if (started_ >= MostPages) {
-        ADD_FAILURE() << "The print job does not end";
-        throw EPrinter("Runaway print job");
-    }
+    // Thrown, not reported: the benchmarks print through this printer too.
+    if (started_ >= MostPages)
+        throw EPrinter("The print job does not end");
     ClosePage(true);
     StartPage();
 }

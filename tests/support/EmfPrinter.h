@@ -43,7 +43,7 @@ public:
     std::vector<Page> Pages;
     // NewPage throws EPrinter when this many pages were started already; 0: never.
     int FailOnPage = 0;
-    // Stops a runaway job: the test fails rather than fill the memory.
+    // Stops a runaway job with an EPrinter rather than fill the memory.
     int MostPages = 1000;
 
 private:

@@ -1,0 +1,194 @@
+// Times what a person meets with a page of a megabyte in the real main
+// window: Insert File of a text file with the editor focused and with the
+// tree focused, showing the page again after a short one, committing it,
+// showing the short page after it, and freeing the window while it shows.
+// Beside each, a bare rich edit window of the page editor's size and
+// character format, shown in the same window, does the same load in the same
+// run: what it takes is the control's own time, the rest is ours.
+//
+// big_page_bench [MEGABYTES...] times pages of those sizes instead; five
+// megabytes take about three minutes, too long for every run.
+
+#include "Application.h"
+#include "BenchBareRichEdit.h"
+#include "BenchMainWindow.h"
+#include "BenchReport.h"
+#include "FileDialogs.h"
+#include "Main.h"
+#include "OutlineFile.h"
+#include "PageData.h"
+#include "Pages.h"
+#include "RichEdit.h"
+#include "SharedState.h"
+#include "Streams.h"
+#include "TreeView.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+// Prose in lines of varying length, as a long text file holds.
+std::string TextOfSize(std::size_t bytes)
+{
+    std::string text;
+    text.reserve(bytes + 200);
+    unsigned seed = 1;
+    int line = 0;
+    while (text.size() < bytes) {
+        seed = seed * 1103515245u + 12345u;
+        const std::size_t words = 2 + (seed >> 16) % 16;
+        text += "Line " + std::to_string(++line);
+        for (std::size_t w = 0; w < words; ++w)
+            text += " word";
+        text += "\r\n";
+    }
+    return text;
+}
+
+void WriteTextFile(const std::string& path, const std::string& text)
+{
+    TFileStream file(path, fmCreate | fmShareExclusive);
+    file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+}
+
+TTreeNode* IntoPage() { return Main->Tree->Items().GetFirstNode()->getFirstChild(); }
+TTreeNode* ShortPage() { return IntoPage()->getNextSibling(); }
+
+void SelectPage(TTreeNode* page)
+{
+    Main->Tree->SetSelected(page);
+    Main->TreeClick();
+    Application.ProcessMessages();
+}
+
+// The root and two short pages, the first selected and shown: the file goes
+// into it, the second stays short.
+void StartWithShortPages()
+{
+    KbfOutline outline;
+    outline.pages.resize(3);
+    outline.pages[0].title = "Big pages";
+    outline.pages[0].expand = KbfExpanded;
+    for (std::size_t page : {1, 2}) {
+        outline.pages[page].parent = 0;
+        outline.pages[page].title = page == 1 ? "Into" : "Short";
+        outline.pages[page].body = "A short page.\r\n";
+    }
+    const std::string path = BenchTempPath("quillo-big-page-bench.kbf");
+    WriteBenchOutline(path, outline);
+    StartShownBenchWindow();
+    LoadOutline(path);
+    DeleteFileA(path.c_str());
+    SelectPage(IntoPage());
+}
+
+template <typename Step>
+double Timed(Step&& step)
+{
+    const auto start = BenchClock::now();
+    step();
+    const double elapsed = MillisecondsSince(start);
+    // What the step left to paint is part of what the person waits for.
+    const auto paint = BenchClock::now();
+    Application.ProcessMessages();
+    return elapsed + MillisecondsSince(paint);
+}
+
+double InsertFile(const std::string& path, TControl& focused)
+{
+    focused.SetFocus();
+    Application.ProcessMessages();
+    SetOpenDialogHandler([&](TOpenDialog& dialog) {
+        dialog.FileName = path;
+        return true;
+    });
+    const double elapsed = Timed([] { Main->mFileClick(nullptr); });
+    SetOpenDialogHandler(nullptr);
+    return elapsed;
+}
+
+struct BareTimes {
+    double load = 0;
+    double commit = 0;
+    double close = 0;
+};
+
+// The bare control in the editor's place, doing the same load.
+BareTimes TimeBare(const std::string& text)
+{
+    TQRichEdit& editor = *Main->RichEdit;
+    RECT bounds{};
+    GetWindowRect(editor.Handle(), &bounds);
+    HWND parent = GetParent(editor.Handle());
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds), 2);
+    BareTimes times;
+    BareRichEdit bare(parent, editor.Handle(), bounds, true);
+    times.load = Timed([&] { bare.SetText(text); });
+    std::size_t bytes = 0;
+    times.commit = Timed([&] { bytes = bare.StreamOut().size(); });
+    times.close = Timed([&] { bare.Destroy(); });
+    std::printf("  bare control: load %.1f ms, stream out %.1f ms, destroy %.1f ms\n", times.load, times.commit,
+                times.close);
+    std::fflush(stdout);
+    return times;
+}
+
+void Compare(const std::string& what, double ours, double bare, double target)
+{
+    CompareWithBare(what.c_str(), ours, bare);
+    Report(what.c_str(), ours, target);
+}
+
+void TimeSize(std::size_t megabytes)
+{
+    const std::string name = "quillo-big-page-" + std::to_string(megabytes) + "mb";
+    const std::string path = BenchTempPath(name + ".txt");
+    const std::string text = TextOfSize(megabytes << 20);
+    WriteTextFile(path, text);
+    const std::string size = std::to_string(megabytes) + " MB";
+
+    StartWithShortPages();
+    const BareTimes bare = TimeBare(text);
+    // The control's own time is the floor: ours may add a half to it (the
+    // tree-focused Insert File reads the file through the converter first).
+    // Each is said as soon as it is measured: a big page takes minutes.
+    auto target = [](double bareTime) { return 1.5 * bareTime + 200; };
+    const double intoEditor = InsertFile(path, *Main->RichEdit);
+    Compare("Insert File of " + size + ", editor focused", intoEditor, bare.load, target(bare.load));
+    const bool inserted = PageDataOf(IntoPage())->BodyText().size() > text.size();
+    SelectPage(Main->Tree->Items().GetFirstNode());
+    const double asPage = InsertFile(path, *Main->Tree);
+    Compare("Insert File of " + size + ", tree focused", asPage, bare.load, target(bare.load));
+    TTreeNode* big = Main->Tree->Selected();
+    const bool added = big->Parent() == IntoPage()->Parent() && PageDataOf(big)->BodyText() == text;
+    const double clear = Timed([] { SelectPage(ShortPage()); });
+    Report(("show a short page after the " + size + " page").c_str(), clear, 500);
+    const double show = Timed([&] { SelectPage(big); });
+    Compare("show the " + size + " page again", show, bare.load, target(bare.load));
+    Main->RichEdit->SetModified(true);
+    const double commit = Timed([] { Main->RichEditExit(); });
+    Compare("commit the " + size + " page", commit, bare.commit, target(bare.commit));
+    OutlineProperties.FileChanged = 0;
+    const double close = Timed([] { EndBenchWindow(); });
+    Compare("free the window showing the " + size + " page", close, bare.close, target(bare.close));
+    DeleteFileA(path.c_str());
+    std::printf("  %zu bytes; inserted into the page %s, added as a page %s\n", text.size(),
+                inserted ? "yes" : "NO", added ? "yes" : "NO");
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::size_t> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
+    if (sizes.empty())
+        sizes = {1};
+    for (std::size_t megabytes : sizes)
+        TimeSize(megabytes);
+    return 0;
+}
