@@ -339,7 +339,18 @@ void TQCustomRichEdit::Clear()
 void TQCustomRichEdit::SetText(const std::string& text)
 {
     ReplaceLargeContent();
-    TControl::SetText(text);
+    if (!plainText_ || RichEditVersion < 2 || !Handle()) {
+        TControl::SetText(text);
+        return;
+    }
+    // The control reads a text set as a whole that starts as RTF does
+    // ("{\rtf") as RTF, even in plain-text mode: a page holding such text
+    // would show, and on its next edit keep, something else. Streamed in as
+    // plain text it stays itself, and a long text goes in faster that way.
+    lines_->LoadPlainText(text);
+    SetSelection(0, 0, true);
+    // As setting the text does: what was set is no edit.
+    SetModified(false);
 }
 
 bool TQCustomRichEdit::ReplaceLargeContent()

@@ -551,6 +551,25 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
     owner_.SetSelection(0, 0, true);
 }
 
+void TRichEditStrings::LoadPlainText(const std::string& text)
+{
+    owner_.ReplaceLargeContent();
+    TStringStream source(text.substr(0, text.find('\0')));
+    TConversion unchanged;
+    StreamRecord record;
+    record.converter = &unchanged;
+    record.stream = &source;
+    record.normalize = true;
+    record.chunkSize = ReadChunkSize;
+    EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &ReadStreamChunk};
+    {
+        QuietRedraw quiet(owner_, UpdateCount() == 0);
+        SendMessageA(owner_.Handle(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&edit));
+    }
+    if (edit.dwError != 0)
+        throw EOutOfResources("Failed to Load Stream");
+}
+
 void TRichEditStrings::SaveToStream(TStream& stream)
 {
     std::unique_ptr<TConversion> temporary;

@@ -72,6 +72,10 @@ public:
     // Stream", a failed save "Failed to Save Stream".
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream);
+    // Replaces the whole content with text as it stands, up to its first
+    // NUL: plain text whatever the format, mode and converter, even where it
+    // starts the way RTF does.
+    void LoadPlainText(const std::string& text);
     // ".txt" is always plain text and ".rtf" always RTF (or what
     // RegisterConversionFormat added); other extensions follow the control.
     void LoadFromFile(const std::string& path);

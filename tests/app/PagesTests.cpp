@@ -240,7 +240,7 @@ TEST_F(Pages, ALongPageGoesIntoTheEditorUnderTheHourglassWhereverTheMouseIs)
     TTreeNode* page = AddChildPage("Long");
     PageDataOf(page)->SetBodyText("A page that takes seconds to lay out.\r\n");
     SetScreenCursorId(crDefault);
-    TSentMessages texts(WM_SETTEXT);
+    TSentMessages texts(EM_STREAMIN);
     Select(page);
     ASSERT_EQ("A page that takes seconds to lay out.\r\n", Editor().Text());
     // The page's text is the last one the editor was given, after emptying it.
@@ -250,6 +250,32 @@ TEST_F(Pages, ALongPageGoesIntoTheEditorUnderTheHourglassWhereverTheMouseIs)
     ASSERT_NE(loaded, texts.Seen.rend());
     EXPECT_EQ(crHourGlass, loaded->cursor);
     EXPECT_EQ(crDefault, ScreenCursorId());
+}
+
+TEST_F(Pages, APageIsShownAsTheTextItHolds)
+{
+    Tree().SetSelected(Root());
+    TTreeNode* other = AddChildPage("Other");
+    TTreeNode* page = AddChildPage("Page");
+    struct Row {
+        const char* body;
+        const char* shown;
+    } rows[] = {
+        {"{\\rtf1 not rich text}", "{\\rtf1 not rich text}"},
+        {"{\\urtf1 x}", "{\\urtf1 x}"},
+        {"a\r\nb\rc\nd", "a\r\nb\r\nc\r\nd"},
+        {"ends with a break\r\n", "ends with a break\r\n"},
+        {"", ""},
+    };
+    for (const Row& row : rows) {
+        PageDataOf(page)->SetBodyText(row.body);
+        Select(other);
+        Select(page);
+        EXPECT_EQ(Editor().Text(), row.shown) << row.body;
+        EXPECT_FALSE(Editor().Modified()) << row.body;
+        EXPECT_FALSE(Editor().CanUndo()) << row.body;
+    }
+    EXPECT_EQ(OutlineProperties.FileChanged, 0);
 }
 
 TEST_F(Pages, LeavingTheEditorUnchangedKeepsTheOutlineUnchangedButRemembersTheCaret)
