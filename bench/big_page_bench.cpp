@@ -7,7 +7,7 @@
 // run: what it takes is the control's own time, the rest is ours.
 //
 // big_page_bench [MEGABYTES...] times pages of those sizes instead; five
-// megabytes take about three minutes, too long for every run.
+// megabytes take about a quarter of an hour, too long for every run.
 
 #include "Application.h"
 #include "BenchBareRichEdit.h"
