@@ -36,14 +36,10 @@ public:
         if (LowerCase(ExtractFileExt(path)) != ".txt")
             rich_.SetPlainText(false);
         rich_.SetWordWrap(false);
-        struct BlocksTold {
-            TRichEditStrings& lines;
-            ~BlocksTold() { lines.OnStreamInBlock = nullptr; }
-        } told{rich_.Lines()};
-        if (onBlock)
-            rich_.Lines().OnStreamInBlock = [&](const char*, int count) { onBlock(count); };
-        rich_.Lines().LoadFromFile(path);
-        rich_.Lines().OnStreamInBlock = nullptr;
+        {
+            const TStreamInWatch told(rich_.Lines(), std::move(onBlock));
+            rich_.Lines().LoadFromFile(path);
+        }
         rich_.SetPlainText(true);
         return rich_.Text();
     }

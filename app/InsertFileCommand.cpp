@@ -78,11 +78,7 @@ void ReplaceEditorSelection(TQRichEdit& editor, std::string text, TWindowWork& w
     body += editor.GetTextRange(to, -1);
     TStringStream stream(std::move(body));
     THalfOfWork half(work, WorkHalf, stream.Size());
-    struct BlocksTold {
-        TRichEditStrings& lines;
-        ~BlocksTold() { lines.OnStreamInBlock = nullptr; }
-    } told{editor.Lines()};
-    editor.Lines().OnStreamInBlock = [&](const char*, int count) { half.Read(count); };
+    const TStreamInWatch told(editor.Lines(), [&](int count) { half.Read(count); });
     editor.Lines().LoadFromStream(stream);
     const int caret = editor.TextLength() - after;
     editor.SetSelection(caret, caret, true);
@@ -140,9 +136,18 @@ void TMain::mFileClick(TComponent*)
         return;
     TTreeNode* page = AddChildPage(ChangeFileExt(ExtractFileName(path), ""));
     Tree->SetSelected(page);
+    const auto size = static_cast<long long>(text.size());
     PageDataOf(page)->SetBodyText(std::move(text));
     OutlineProperties.FileChanged = 1;
     page->Parent()->Expand(false);
     PushHistory(page);
-    TreeClick();
+    {
+        // The new page's text going into the editor is the second half.
+        TWindowWork work(OutlineStatusText("importing", path));
+        THalfOfWork showing(work, WorkHalf, size);
+        const TStreamInWatch told(RichEdit->Lines(), [&](int count) { showing.Read(count); });
+        TreeClick();
+    }
+    // The status bar shows the new page, as after any click.
+    ShowPageStatus();
 }

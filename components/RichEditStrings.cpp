@@ -561,6 +561,7 @@ void TRichEditStrings::LoadPlainText(const std::string& text)
     record.stream = &source;
     record.normalize = true;
     record.chunkSize = ReadChunkSize;
+    record.observer = &OnStreamInBlock;
     EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &ReadStreamChunk};
     {
         QuietRedraw quiet(owner_, UpdateCount() == 0);

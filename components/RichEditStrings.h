@@ -116,6 +116,23 @@ private:
     TRedrawSuspension redraw_;
 };
 
+// Tells onBlock the size of every block a load hands the control, for as
+// long as it lives: how far a long load has come.
+class TStreamInWatch {
+public:
+    TStreamInWatch(TRichEditStrings& lines, std::function<void(int bytes)> onBlock) : lines_(lines)
+    {
+        if (onBlock)
+            lines_.OnStreamInBlock = [onBlock = std::move(onBlock)](const char*, int count) { onBlock(count); };
+    }
+    ~TStreamInWatch() { lines_.OnStreamInBlock = nullptr; }
+    TStreamInWatch(const TStreamInWatch&) = delete;
+    TStreamInWatch& operator=(const TStreamInWatch&) = delete;
+
+private:
+    TRichEditStrings& lines_;
+};
+
 // Adds a file extension (without the dot) for LoadFromFile/SaveToFile; the
 // newest registration wins.
 void RegisterRichEditConversionFormat(const std::string& extension, bool plainText, TConversionClass conversionClass);

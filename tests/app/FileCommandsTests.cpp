@@ -520,6 +520,9 @@ TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
         }
         EXPECT_GE(positions.size(), 10u);
         EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+        // Up to the end: putting the text into the editor is part of the work.
+        ASSERT_FALSE(positions.empty());
+        EXPECT_EQ(positions.back(), 100u);
         EXPECT_EQ(crDefault, ScreenCursorId());
         EXPECT_EQ(nullptr, Main->FProgressBar);
         EXPECT_EQ(text, PageDataOf(Tree().Selected())->BodyText());
