@@ -13,6 +13,7 @@
 #include "BenchBareRichEdit.h"
 #include "BenchMainWindow.h"
 #include "BenchReport.h"
+#include "BenchTexts.h"
 #include "FileDialogs.h"
 #include "Main.h"
 #include "OutlineFile.h"
@@ -31,24 +32,6 @@
 #include <vector>
 
 namespace {
-// Prose in lines of varying length, as a long text file holds.
-std::string TextOfSize(std::size_t bytes)
-{
-    std::string text;
-    text.reserve(bytes + 200);
-    unsigned seed = 1;
-    int line = 0;
-    while (text.size() < bytes) {
-        seed = seed * 1103515245u + 12345u;
-        const std::size_t words = 2 + (seed >> 16) % 16;
-        text += "Line " + std::to_string(++line);
-        for (std::size_t w = 0; w < words; ++w)
-            text += " word";
-        text += "\r\n";
-    }
-    return text;
-}
-
 void WriteTextFile(const std::string& path, const std::string& text)
 {
     TFileStream file(path, fmCreate | fmShareExclusive);
@@ -147,7 +130,7 @@ void TimeSize(std::size_t megabytes)
 {
     const std::string name = "quillo-big-page-" + std::to_string(megabytes) + "mb";
     const std::string path = BenchTempPath(name + ".txt");
-    const std::string text = TextOfSize(megabytes << 20);
+    const std::string text = ProseOfSize(megabytes << 20);
     WriteTextFile(path, text);
     const std::string size = std::to_string(megabytes) + " MB";
 

@@ -7,6 +7,7 @@
 
 #include "BenchBareRichEdit.h"
 #include "BenchReport.h"
+#include "BenchTexts.h"
 #include "Form.h"
 #include "RichEdit.h"
 #include "Streams.h"
@@ -44,24 +45,6 @@ std::unique_ptr<TQRichEdit> MakeEditor(BenchForm& form)
     return editor;
 }
 
-// About a megabyte of prose in lines of varying length, as a long page holds.
-std::string MegabytePage()
-{
-    std::string text;
-    text.reserve(1 << 20);
-    unsigned seed = 1;
-    int line = 0;
-    while (text.size() < (1u << 20)) {
-        seed = seed * 1103515245u + 12345u;
-        const std::size_t words = 2 + (seed >> 16) % 16;
-        text += "Line " + std::to_string(++line);
-        for (std::size_t w = 0; w < words; ++w)
-            text += " word";
-        text += "\r\n";
-    }
-    return text;
-}
-
 // Shows a page body as ShowSelectedPage does.
 void ShowPage(TQRichEdit& editor, const std::string& body)
 {
@@ -77,7 +60,7 @@ void ShowPage(TQRichEdit& editor, const std::string& body)
 int main()
 {
     BenchForm form;
-    const std::string page = MegabytePage();
+    const std::string page = ProseOfSize(std::size_t{1} << 20);
     std::string twelveThousand;
     for (int i = 0; i < 12000; ++i)
         twelveThousand += "Line number " + std::to_string(i) + " of the long page\r\n";
