@@ -7,6 +7,7 @@
 #include "BranchFiles.h"
 #include "ControlBusy.h"
 #include "ConverterUse.h"
+#include "FileIdentity.h"
 #include "OutlineFile.h"
 #include "PageData.h"
 #include "PageHistory.h"
@@ -24,14 +25,6 @@ namespace {
 // Reading the file is the first half of the work, putting the text in the
 // editor the second.
 constexpr long long WorkHalf = 1000000;
-
-long long FileSize(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 // Tells the work how far a stream of total bytes has come, as the half of the
 // work that begins at start.
@@ -57,7 +50,7 @@ private:
 std::string PlainTextThroughConverter(TQRichEdit& rich, const std::string& path, TWindowWork& work)
 {
     TConverterUse converter(rich);
-    THalfOfWork reading(work, 0, FileSize(path));
+    THalfOfWork reading(work, 0, static_cast<long long>(StampOfFile(path).size));
     return converter.PlainTextOf(path, [&](int bytes) { reading.Read(bytes); });
 }
 

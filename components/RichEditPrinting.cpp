@@ -297,14 +297,13 @@ void TQCustomRichEdit::PrintProgress(long long done, long long total)
 
 bool TQCustomRichEdit::LaysOutPages()
 {
-    HDC screen = GetDC(nullptr);
+    const WindowDC screen(nullptr);
     FORMATRANGE range{};
-    range.hdc = range.hdcTarget = screen;
+    range.hdc = range.hdcTarget = screen.Get();
     range.rc = range.rcPage = RECT{0, 0, 8 * TwipsPerInch, 10 * TwipsPerInch};
     range.chrg = CHARRANGE{0, -1};
     const LRESULT next = FormatRange(false, &range);
     FormatRange(false, nullptr);
-    ReleaseDC(nullptr, screen);
     return next > 0;
 }
 
