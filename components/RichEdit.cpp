@@ -150,7 +150,11 @@ LRESULT TQCustomRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
                 PastePlainText();
             return 0;
         }
+        if (plainText_ && wParam == VK_RETURN && (KeyboardShiftState() & ssShift))
+            return BreakLineInPlainText(static_cast<WORD>(wParam));
         return TControl::WndProc(message, wParam, lParam);
+    case WM_GETDLGCODE:
+        return DialogCode(wParam, reinterpret_cast<const MSG*>(lParam));
     case EM_REPLACESEL: {
         if (lineListEditing_)
             return DefaultHandler(message, wParam, lParam);
@@ -167,6 +171,35 @@ LRESULT TQCustomRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return TControl::WndProc(message, wParam, lParam);
     }
+}
+
+LRESULT TQCustomRichEdit::BreakLineInPlainText(WORD key)
+{
+    // The control makes Shift+Enter a break inside the paragraph, which plain
+    // text cannot hold: the page got a blank instead of a new line.
+    if (OnKeyDown)
+        OnKeyDown(key, KeyboardShiftState());
+    if (key != 0 && !ReadOnly())
+        DefaultHandler(EM_REPLACESEL, undoLimit_ > 1, reinterpret_cast<LPARAM>("\r"));
+    return 0;
+}
+
+LRESULT TQCustomRichEdit::DialogCode(WPARAM wParam, const MSG* message)
+{
+    // Asked with the key's message, the control takes itself for a dialog's
+    // edit box for the rest of its life: Tab then moves the focus through its
+    // parent and still types a tab, and Enter types nothing. It is asked
+    // without one, and the key is decided here.
+    LRESULT code = DefaultHandler(WM_GETDLGCODE, wParam, 0);
+    if (!wantTabs_)
+        code &= ~DLGC_WANTTAB;
+    if (message && message->message == WM_KEYDOWN) {
+        const bool windowsKey = (message->wParam == VK_TAB && !wantTabs_) ||
+                                (message->wParam == VK_RETURN && !wantReturns_) || message->wParam == VK_ESCAPE;
+        if (windowsKey)
+            code &= ~DLGC_WANTALLKEYS;
+    }
+    return code;
 }
 
 bool TQCustomRichEdit::HandleCommand(WORD code)

@@ -104,6 +104,13 @@ public:
     bool RightToLeft() const { return rightToLeft_; }
     void SetRightToLeft(bool rightToLeft);
 
+    // Whether Tab and Enter belong to the text or to the window around it
+    // (Tab moves the focus, Enter presses a dialog's default button).
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool want) { wantTabs_ = want; }
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool want) { wantReturns_ = want; }
+
     // Fixed at creation: the window's styles.
     TRichScrollBars ScrollBars() const { return scrollBars_; }
     bool HideScrollBars() const { return hideScrollBars_; }
@@ -280,6 +287,8 @@ private:
     // Fires OnChange as the control's own EN_CHANGE would.
     void Changed();
     void UpdateTextMode();
+    LRESULT DialogCode(WPARAM wParam, const MSG* message);
+    LRESULT BreakLineInPlainText(WORD key);
     void HandleLink(const ENLINK& link);
     // Emptying the control takes time growing with the square of its line
     // count under Wine (seconds for a long page), destroying it does not:
@@ -305,6 +314,8 @@ private:
     bool selectionBar_ = true;
     bool autoURLDetect_ = true;
     bool wordSelection_ = true;
+    bool wantTabs_ = false;
+    bool wantReturns_ = true;
     TRichScrollBars scrollBars_ = TRichScrollBars::ssBoth;
     int maxLength_ = 0;
     int undoLimit_ = 100;

@@ -247,13 +247,6 @@ TEST_F(EditCommands, PasteInThePageEditorInsertsAtTheCaretOrOverTheSelectionOnly
 }
 
 namespace {
-void TypeText(HWND target, const std::string& text)
-{
-    for (char c : text)
-        PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
-    Application.ProcessMessages();
-}
-
 std::string StoredRootBody(const std::string& path)
 {
     KbfOutline outline;

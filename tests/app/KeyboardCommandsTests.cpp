@@ -249,3 +249,35 @@ TEST_F(KeyboardCommands, AltF4WithAChangedOutlineAsksOnce)
     EXPECT_EQ(boxes.Shown().size(), 1u);
     EXPECT_FALSE(Main->Closed());
 }
+
+TEST_F(KeyboardCommands, TabLeavesThePageEditorAndEveryEnterStillMakesALine)
+{
+    Build("A");
+    Select(N("A"));
+    const HWND editor = Editor().Handle();
+    const struct {
+        const char* name;
+        WORD key;
+        TShiftState shift;
+    } enters[] = {
+        {"Enter", VK_RETURN, 0},
+        {"Shift+Enter", VK_RETURN, ssShift},
+        {"Ctrl+Enter", VK_RETURN, ssCtrl},
+    };
+    for (TShiftState tabShift : {TShiftState{}, TShiftState{ssShift}}) {
+        for (const auto& enter : enters) {
+            SCOPED_TRACE(std::string(tabShift ? "Shift+Tab, " : "Tab, ") + enter.name);
+            Editor().SetFocus();
+            Editor().SetText("aaa\r\nbbb");
+            Editor().SetSelStart(Editor().TextLength());
+            PressKey(editor, VK_TAB, tabShift);
+            EXPECT_NE(GetFocus(), editor);
+            EXPECT_EQ(Editor().Text(), "aaa\r\nbbb");
+            Editor().SetFocus();
+            Editor().SetSelStart(Editor().TextLength());
+            PressKey(editor, enter.key, enter.shift);
+            TypeText(editor, "ccc");
+            EXPECT_EQ(Editor().Text(), "aaa\r\nbbb\r\nccc");
+        }
+    }
+}

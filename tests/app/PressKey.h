@@ -7,6 +7,8 @@
 #include "Application.h"
 #include "KeyboardState.h"
 
+#include <string>
+
 #include <windows.h>
 
 namespace press_key_detail {
@@ -38,4 +40,12 @@ inline void PressKey(HWND target, WORD key, TShiftState shift)
     Application.ProcessMessages();
     press_key_detail::HoldModifiers(0);
     SetKeyboardStateProvider(nullptr);
+}
+
+// Characters typed into a window, as the keyboard's translation posts them.
+inline void TypeText(HWND target, const std::string& text)
+{
+    for (char c : text)
+        PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Application.ProcessMessages();
 }
