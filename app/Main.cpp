@@ -11,6 +11,7 @@
 #include "ModelessWindows.h"
 #include "PageData.h"
 #include "Pages.h"
+#include "PostedCalls.h"
 #include "ProgramFolder.h"
 #include "Progress.h"
 #include "ProductNames.h"
@@ -153,6 +154,9 @@ void TMain::CreateTree()
     Tree->OnExit = [this] { TreeExit(); };
     Tree->OnEditing = [this](TTreeNode* node, bool& allowEdit) { TreeEditing(node, allowEdit); };
     Tree->OnEdited = [this](TTreeNode* node, std::string& text) { TreeEdited(node, text); };
+    // The edit took Rename out of the Edit menu, and F2 with it: the menu is
+    // refreshed once the label editor is gone, also after Esc.
+    Tree->OnEditEnded = [this](TTreeNode*) { PostCall(*Tree, [this] { RunHandler("EditClick", this); }); };
     Tree->OnDeletion = [this](TTreeNode* node) { TreeDeletion(node); };
     Tree->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
         TreeMouseDown(button, shift, x, y);

@@ -1114,16 +1114,20 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
         TTreeNode* node = editNode_;
         editNode_ = nullptr;
         const auto& notice = reinterpret_cast<const NMTVDISPINFOA&>(header);
-        if (!node || !notice.item.pszText)
+        if (!node)
             return true;
-        std::string text = header.code == TVN_ENDLABELEDITW
-                               ? NarrowText(reinterpret_cast<const wchar_t*>(notice.item.pszText))
-                               : std::string(notice.item.pszText);
-        if (OnEdited)
-            OnEdited(node, text);
-        // The node's text is set here, the handler's version included, and
-        // the control is told to keep it rather than the editor's.
-        node->SetText(text);
+        if (notice.item.pszText) {
+            std::string text = header.code == TVN_ENDLABELEDITW
+                                   ? NarrowText(reinterpret_cast<const wchar_t*>(notice.item.pszText))
+                                   : std::string(notice.item.pszText);
+            if (OnEdited)
+                OnEdited(node, text);
+            // The node's text is set here, the handler's version included,
+            // and the control is told to keep it rather than the editor's.
+            node->SetText(text);
+        }
+        if (OnEditEnded)
+            OnEditEnded(node);
         return true;
     }
     case TVN_BEGINDRAGA:

@@ -314,6 +314,9 @@ public:
     std::function<void(TTreeNode* node, bool& allowEdit)> OnEditing;
     // Once per accepted label edit; the handler may change the text.
     std::function<void(TTreeNode* node, std::string& text)> OnEdited;
+    // Once per label edit, however it ended (after OnEdited when it was
+    // accepted); the label editor still exists then.
+    std::function<void(TTreeNode* node)> OnEditEnded;
     // For every deleted node, children before their parent, while the node is
     // still in the tree. A view that is being destroyed raises no events and
     // frees its nodes silently: the owner frees the nodes' data itself.

@@ -281,3 +281,27 @@ TEST_F(KeyboardCommands, TabLeavesThePageEditorAndEveryEnterStillMakesALine)
         }
     }
 }
+
+TEST_F(KeyboardCommands, F2OpensTheTitleEditorAgainAfterAnEditEndedByEscOrEnter)
+{
+    Build("Lisbon,Porto");
+    Select(N("Lisbon"));
+    Tree().SetFocus();
+    for (WORD ending : {VK_ESCAPE, VK_RETURN}) {
+        SCOPED_TRACE(ending == VK_ESCAPE ? "Esc" : "Enter");
+        PressKey(Tree().Handle(), VK_F2, 0);
+        ASSERT_TRUE(Tree().IsEditing());
+        TypeText(Tree().EditHandle(), " old");
+        PressKey(Tree().EditHandle(), ending, 0);
+        ASSERT_FALSE(Tree().IsEditing());
+        PressKey(Tree().Handle(), VK_F2, 0);
+        ASSERT_TRUE(Tree().IsEditing());
+        SetWindowTextA(Tree().EditHandle(), "");
+        TypeText(Tree().EditHandle(), "Lisbon old town");
+        PressKey(Tree().EditHandle(), VK_RETURN, 0);
+        EXPECT_EQ(N("Lisbon")->Text(), "Lisbon old town");
+        EXPECT_EQ(N("Lisbon")->StateIndex(), 1);
+        EXPECT_EQ(Tree().Selected(), N("Lisbon"));
+        N("Lisbon")->SetText("Lisbon");
+    }
+}
