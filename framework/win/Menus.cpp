@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "Form.h"
 
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -104,6 +105,36 @@ TPopupTracker& Tracker()
 {
     static auto* tracker = new TPopupTracker;
     return *tracker;
+}
+
+struct MenuLoops {
+    int open = 0;
+    unsigned opened = 0;
+};
+
+MenuLoops& Loops()
+{
+    static MenuLoops loops;
+    return loops;
+}
+
+// Counts a menu open for its lifetime.
+class MenuLoopScope {
+public:
+    MenuLoopScope()
+    {
+        ++Loops().open;
+        ++Loops().opened;
+    }
+    ~MenuLoopScope() { --Loops().open; }
+    MenuLoopScope(const MenuLoopScope&) = delete;
+    MenuLoopScope& operator=(const MenuLoopScope&) = delete;
+};
+
+std::optional<MenuLoopScope>& MenuBarLoop()
+{
+    static std::optional<MenuLoopScope> loop;
+    return loop;
 }
 
 TMenuItem* SelectedItem(HMENU menu, UINT idOrPosition, UINT flags)
@@ -566,9 +597,12 @@ void TPopupMenu::Popup(int screenX, int screenY)
     // The chosen command comes back here instead of as WM_COMMAND, so the
     // item runs even when the owner is no window of ours.
     constexpr UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD;
-    const UINT command =
-        Tracker() ? Tracker()(*this, screenX, screenY, owner)
-                  : static_cast<UINT>(TrackPopupMenu(Handle(), flags, screenX, screenY, 0, owner, nullptr));
+    UINT command = 0;
+    {
+        MenuLoopScope loop;
+        command = Tracker() ? Tracker()(*this, screenX, screenY, owner)
+                            : static_cast<UINT>(TrackPopupMenu(Handle(), flags, screenX, screenY, 0, owner, nullptr));
+    }
     if (command == 0)
         return;
     if (TMenuItem* item = FindItem(command))
@@ -576,6 +610,10 @@ void TPopupMenu::Popup(int screenX, int screenY)
 }
 
 void SetPopupTracker(TPopupTracker tracker) { Tracker() = std::move(tracker); }
+
+bool MenuIsOpen() { return Loops().open > 0; }
+
+unsigned MenusOpened() { return Loops().opened; }
 
 // --- Messages ----------------------------------------------------------------
 
@@ -641,7 +679,14 @@ bool DispatchMenuMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESU
         result = TRUE;
         return true;
     }
+    case WM_ENTERMENULOOP:
+        // A popup's loop (wParam TRUE) is counted where it is tracked.
+        if (!wParam)
+            MenuBarLoop().emplace();
+        return false;
     case WM_EXITMENULOOP:
+        if (!wParam)
+            MenuBarLoop().reset();
         Application.SetHint("");
         return false;
     default:

@@ -200,6 +200,12 @@ public:
 using TPopupTracker = std::function<UINT(TPopupMenu& menu, int screenX, int screenY, HWND owner)>;
 void SetPopupTracker(TPopupTracker tracker);
 
+// Menus open now (a popup, or the menu bar's loop), and how many menus have
+// opened in the run: work that waits for a moment, such as the tree's title
+// editor after a click, is dropped when a menu came up meanwhile.
+bool MenuIsOpen();
+unsigned MenusOpened();
+
 // Menu messages that reach a form (WM_INITMENUPOPUP, WM_MENUSELECT, WM_COMMAND
 // from a menu, WM_EXITMENULOOP) go to the menus here. True when handled.
 bool DispatchMenuMessage(HWND form, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -2,6 +2,8 @@
 
 #include "TreeView.h"
 
+#include "Menus.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -568,6 +570,12 @@ RECT TTreeView::ItemRect(const TTreeNode* node, bool textOnly) const
 
 // -------------------------------------------------------------- label edit
 
+void TTreeView::AskForEdit(bool asked)
+{
+    editAsked_ = asked;
+    menusAtEditAsk_ = MenusOpened();
+}
+
 bool TTreeView::BeginLabelEdit(TTreeNode* node)
 {
     if (!Mirrored() || ReadOnly())
@@ -577,7 +585,7 @@ bool TTreeView::BeginLabelEdit(TTreeNode* node)
         return false;
     if (GetFocus() != Handle())
         ::SetFocus(Handle());
-    editAsked_ = true;
+    AskForEdit(true);
     const bool begun = SendMessageA(Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node->item_)) != 0;
     editAsked_ = false;
     return begun;
@@ -984,7 +992,7 @@ LRESULT TTreeView::LeftButtonDown(WPARAM wParam, LPARAM lParam)
     const int y = GET_Y_LPARAM(lParam);
     // A click that only brings the focus back to the tree is no call for the
     // title editor, though the control's timer starts for it all the same.
-    editAsked_ = GetFocus() == Handle() && OnSelectedTitle(x, y);
+    AskForEdit(GetFocus() == Handle() && OnSelectedTitle(x, y));
     FocusForMouse();
     LRESULT result = 0;
     {
@@ -1014,7 +1022,8 @@ LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (drag.Source() == this && !(message == WM_CAPTURECHANGED && mousePress_ > 0) &&
         drag.HandleSourceMessage(this, message, wParam, lParam))
         return 0;
-    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR || message == WM_KILLFOCUS)
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR || message == WM_KILLFOCUS ||
+        message == WM_RBUTTONDOWN)
         editAsked_ = false;
     if (message == WM_LBUTTONDOWN)
         return LeftButtonDown(wParam, lParam);
@@ -1094,7 +1103,9 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
     case TVN_BEGINLABELEDITW: {
         const auto& notice = reinterpret_cast<const NMTVDISPINFOA&>(header);
         auto* node = reinterpret_cast<TTreeNode*>(notice.item.lParam);
-        const bool asked = std::exchange(editAsked_, false);
+        // A menu that came up since (its letters would run its commands
+        // while the title is typed) drops the ask.
+        const bool asked = std::exchange(editAsked_, false) && !MenuIsOpen() && MenusOpened() == menusAtEditAsk_;
         bool allow = asked && node != nullptr && !ReadOnly();
         if (allow && OnEditing)
             OnEditing(node, allow);

@@ -406,8 +406,12 @@ private:
     // A label edit that begins now was asked for: by EditText, or by a click
     // on the selected title of a tree that had the focus. The control opens
     // the editor a moment after such a click, on whatever page is selected
-    // by then, so a new selection, a key or the focus leaving drops the ask.
+    // by then, so a new selection, a key, the right button, the focus
+    // leaving or a menu opening drops the ask.
     bool editAsked_ = false;
+    // MenusOpened() when the edit was asked for.
+    unsigned menusAtEditAsk_ = 0;
+    void AskForEdit(bool asked);
     // While above zero the control's selection notifications come from our
     // own rebuilding and are not the user's.
     int quietSelection_ = 0;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -125,4 +126,47 @@ TEST_F(TreeMouseKeys, AClickThatBringsTheFocusBackFromTheEditorOpensNoTitleEdito
     PostMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
     Application.ProcessMessages();
     EXPECT_FALSE(Tree().IsEditing());
+}
+
+TEST_F(TreeMouseKeys, ARightClickOrAMenuWhileTheTitleEditorWaitsOpensItNot)
+{
+    // The control's delay ends inside the menu's loop, or after it.
+    bool editingInMenu = false;
+    SetPopupTracker([&](TPopupMenu&, int, int, HWND) {
+        SendMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
+        editingInMenu = Tree().IsEditing();
+        return 0u;
+    });
+    const struct {
+        const char* name;
+        std::function<void()> menu;
+    } menus[] = {
+        {"right click",
+         [&] {
+             const POINT at = LabelOf(N("B"));
+             PostMessageA(Tree().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, PointParam(at));
+             PostMessageA(Tree().Handle(), WM_RBUTTONUP, 0, PointParam(at));
+             Application.ProcessMessages();
+         }},
+        {"menu bar",
+         [&] {
+             SendMessageA(Main->Handle(), WM_ENTERMENULOOP, FALSE, 0);
+             SendMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
+             editingInMenu = Tree().IsEditing();
+             SendMessageA(Main->Handle(), WM_EXITMENULOOP, FALSE, 0);
+         }},
+    };
+    for (const auto& c : menus) {
+        SCOPED_TRACE(c.name);
+        PostClick(Tree(), LabelOf(N("B")));
+        PostClick(Tree(), LabelOf(N("B")));
+        ASSERT_TRUE(TitleEditorPending(Tree()));
+        c.menu();
+        EXPECT_FALSE(editingInMenu);
+        PostMessageA(Tree().Handle(), WM_TIMER, TitleEditorDelay, 0);
+        Application.ProcessMessages();
+        EXPECT_FALSE(Tree().IsEditing());
+        EXPECT_EQ(Shape(), "A(A1,A2),B,C");
+        Tree().SetFocus();
+    }
 }
