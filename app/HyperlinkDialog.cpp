@@ -126,6 +126,9 @@ THyperlink::THyperlink() : TForm(Params())
         TypeEdit.Items().Delete(htPage);
     }
     PlaceControls();
+    // What is typed first is the address, also the first time the dialog
+    // opens, when no type is restored to move the focus there.
+    SetActiveControl(&AddressEdit);
     WireEvents();
     DoCreate();
 }

@@ -129,9 +129,10 @@ public:
     // Commits the editor's text to EditorPage; commands that need the
     // current text call it when the editor has the focus.
     void RichEditExit();
-    // Commits typing the editor still holds, wherever the focus is: every
-    // path that saves, exports or asks about unsaved changes runs it first,
-    // since switching to another window leaves the editor without its exit.
+    // Commits typing the editor still holds, wherever the focus is, and a
+    // title being edited: every path that saves, exports or asks about
+    // unsaved changes runs it first, since switching to another window leaves
+    // the editor without its exit.
     void CommitTyping();
     void TreeEnter();
     void TreeExit();

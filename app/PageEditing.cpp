@@ -4,6 +4,7 @@
 #include "Main.h"
 
 #include "ControlBusy.h"
+#include "MainLifecycle.h"
 #include "MenuState.h"
 #include "PageData.h"
 #include "PageHistory.h"
@@ -94,6 +95,10 @@ void TMain::StoreEditorText(PageData& page)
 
 void TMain::CommitTyping()
 {
+    // A title being typed is taken as Enter would take it; the automatic
+    // save leaves it open under the user's hands.
+    if (TTreeNode* page = Tree->Selected(); page && Tree->IsEditing() && !lifecycle_->autoSaving)
+        page->EndEdit(false);
     if (RichEdit->Modified())
         RichEditExit();
 }

@@ -116,7 +116,8 @@ bool ShowSelectedPage()
     TQRichEdit& editor = *Main->RichEdit;
     // Paths that change the page without moving the focus (history, find,
     // menu and toolbar commands) would otherwise load over unsaved typing.
-    Main->CommitTyping();
+    if (editor.Modified())
+        Main->RichEditExit();
     // From here on the editor's text is this page's, changes included.
     LastShownPage = node;
     editor.SetReadOnly(false);

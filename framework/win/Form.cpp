@@ -112,16 +112,17 @@ BOOL CALLBACK RaiseIfOwnedStayOnTop(HWND window, LPARAM owner)
     return TRUE;
 }
 
-// Raises a flag for a scope.
+// Sets a flag for a scope and puts back what it was.
 class FlagScope {
 public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
+    explicit FlagScope(bool& flag, bool value = true) : flag_(flag), before_(flag) { flag_ = value; }
+    ~FlagScope() { flag_ = before_; }
     FlagScope(const FlagScope&) = delete;
     FlagScope& operator=(const FlagScope&) = delete;
 
 private:
     bool& flag_;
+    bool before_;
 };
 
 bool Pressable(const TButton& button) { return button.Handle() && button.Visible() && button.Enabled(); }
@@ -311,6 +312,7 @@ void TForm::Show()
             OnShow();
     }
     Application.AddModelessWindow(Handle());
+    const FlagScope showing(selectFocusedText_, !IsWindowVisible(Handle()));
     const TWindowState state = pendingState_.value_or(TWindowState::wsNormal);
     const bool minimized = pendingState_ == TWindowState::wsMinimized;
     pendingState_.reset();
@@ -410,6 +412,11 @@ bool TForm::RestoreFocus()
     if (!target)
         return false;
     ::SetFocus(target);
+    // The focus may have gone on to a window inside the target (a combo
+    // box's edit).
+    if (const HWND focus = GetFocus();
+        selectFocusedText_ && focus && (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+        SendMessageA(focus, EM_SETSEL, 0, -1);
     return true;
 }
 

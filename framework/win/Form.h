@@ -269,6 +269,10 @@ private:
     // A state set while hidden, applied by the next Show.
     std::optional<TWindowState> pendingState_;
     bool shownOnce_ = false;
+    // While the form is being shown: the text of the edit box that gets the
+    // focus is selected, so that what is typed first replaces it, as in a
+    // dialog. Coming back to a form that was only deactivated keeps the caret.
+    bool selectFocusedText_ = false;
     bool active_ = false;
     bool modal_ = false;
     bool inDialogKey_ = false;

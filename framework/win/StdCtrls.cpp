@@ -280,6 +280,17 @@ bool TCustomEdit::Modified() const { return SendMessageA(Handle(), EM_GETMODIFY,
 
 void TCustomEdit::SetModified(bool modified) { SendMessageA(Handle(), EM_SETMODIFY, modified, 0); }
 
+LRESULT TCustomEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Ctrl+A comes as character 1, which the system's edit box ignores.
+    constexpr WPARAM CtrlA = 1;
+    if (message == WM_CHAR && wParam == CtrlA) {
+        SelectAll();
+        return 0;
+    }
+    return TControl::WndProc(message, wParam, lParam);
+}
+
 bool TCustomEdit::HandleCommand(WORD code)
 {
     if (code != EN_CHANGE)

@@ -132,6 +132,7 @@ public:
 
 protected:
     TCustomEdit(TComponent* owner, TControl* parent, DWORD style, const std::string& text);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool HandleCommand(WORD code) override;
 
 private:

@@ -306,3 +306,23 @@ TEST_F(FindTest, TheFoundTextIsHighlightedWhileFindIsOpenAndAfterItCloses)
     Tree().SetFocus();
     EXPECT_GT(HighlightedPixels(Editor(), 2, 6), 0) << "Find closed, the tree focused";
 }
+
+TEST_F(FindTest, WhatIsTypedInTheSearchBoxReplacesTheTextItShowsOrThatCtrlASelects)
+{
+    Build("A");
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), 'F', ssCtrl);
+    TFindR& find = *FindRWindow();
+    TypeText(GetFocus(), "Page 2");
+    find.Cancel.Click();
+    Application.ProcessMessages();
+    PressKey(Tree().Handle(), 'F', ssCtrl);
+    ASSERT_TRUE(find.Visible());
+    TypeText(GetFocus(), "Page 30");
+    EXPECT_EQ(find.Edit.Text(), "Page 30");
+    const HWND box = GetFocus();
+    SendMessageA(box, EM_SETSEL, 0, 0);
+    PressKey(box, 'A', ssCtrl);
+    TypeText(box, "Page 4");
+    EXPECT_EQ(find.Edit.Text(), "Page 4");
+}

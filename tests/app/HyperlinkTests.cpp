@@ -638,3 +638,28 @@ TEST_F(Hyperlinks, ADoubleClickThatFollowsAPageLinkSelectsNothingInThePageItShow
     EXPECT_EQ(Editor().Text(), "one two three four five six seven eight nine ten");
     EXPECT_EQ(Editor().SelLength(), 0);
 }
+
+TEST_F(Hyperlinks, WhatIsTypedFirstIsTheAddressEveryTimeTheDialogOpens)
+{
+    for (const bool initialized : {false, true}) {
+        for (const bool inTree : {false, true}) {
+            SCOPED_TRACE(std::string(initialized ? "shown before" : "first time") + (inTree ? ", tree" : ", page text"));
+            DialogStates.HyperlinkInitialized = initialized;
+            DialogStates.HyperlinkTypeEdit = htWebPage;
+            if (inTree)
+                FocusTree(N("B"));
+            else
+                FocusEditor(N("B"));
+            ModalScript script;
+            script.Then<THyperlink>([](THyperlink& dialog) {
+                TypeText(GetFocus(), "www.example.org/notes");
+                EXPECT_EQ(dialog.AddressEdit.Text(), "www.example.org/notes");
+                EXPECT_EQ(dialog.TypeEdit.ItemIndex(), htWebPage);
+                EXPECT_TRUE(dialog.OK.Enabled());
+                dialog.Cancel.Click();
+            });
+            PressKey(inTree ? Tree().Handle() : Editor().Handle(), 'K', ssCtrl);
+            EXPECT_EQ(script.PendingSteps(), 0u);
+        }
+    }
+}

@@ -305,3 +305,29 @@ TEST_F(KeyboardCommands, F2OpensTheTitleEditorAgainAfterAnEditEndedByEscOrEnter)
         N("Lisbon")->SetText("Lisbon");
     }
 }
+
+TEST_F(KeyboardCommands, SavingDuringATitleEditSavesTheTitleAsTyped)
+{
+    const struct {
+        const char* name;
+        std::function<void(const std::string& path)> save;
+    } saves[] = {
+        {"Ctrl+S", [](const std::string&) { PressKey(GetFocus(), 'S', ssCtrl); }},
+        {"save a copy", [](const std::string& path) { EXPECT_TRUE(SaveOutline(path, OutlineSaveMode::Copy)); }},
+    };
+    for (const auto& c : saves) {
+        SCOPED_TRACE(c.name);
+        const std::string path = SavedOutline("Titles.kbf", "Notes");
+        Select(Root()->getFirstChild());
+        Tree().SetFocus();
+        PressKey(Tree().Handle(), VK_F2, 0);
+        ASSERT_TRUE(Tree().IsEditing());
+        TypeText(Tree().EditHandle(), "Echo renamed");
+        c.save(path);
+        EXPECT_FALSE(Tree().IsEditing());
+        KbfOutline outline;
+        ASSERT_EQ(ReadKbfBytes(ReadFileBytes(path), outline), KbfReadResult::Ok);
+        ASSERT_EQ(outline.pages.size(), 2u);
+        EXPECT_EQ(outline.pages[1].title, "Echo renamed");
+    }
+}

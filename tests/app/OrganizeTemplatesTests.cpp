@@ -458,6 +458,25 @@ TEST_F(TemplatesOrganizer, RenameOkFollowsTheTypedName)
     EXPECT_EQ(dialog.NameEdit.MaxLength(), 255);
 }
 
+TEST_F(TemplatesOrganizer, WhatIsTypedInTheRenameBoxReplacesTheNameOrWhatCtrlASelects)
+{
+    Put("Lisbon.txt");
+    TOrganizeTemplates& window = Window();
+    Choose(window, "Lisbon", 1);
+    ModalScript script;
+    script.Then<TRename>([](TRename& dialog) {
+        TypeText(GetFocus(), "Lisbon trip");
+        EXPECT_EQ(dialog.NameEdit.Text(), "Lisbon trip");
+        SendMessageA(dialog.NameEdit.Handle(), EM_SETSEL, 0, 0);
+        PressKey(dialog.NameEdit.Handle(), 'A', ssCtrl);
+        TypeText(dialog.NameEdit.Handle(), "Porto");
+        EXPECT_EQ(dialog.NameEdit.Text(), "Porto");
+        dialog.ModalResult = mrCancel;
+    });
+    window.RenameBtnClick();
+    EXPECT_EQ(script.PendingSteps(), 0u);
+}
+
 TEST_F(TemplatesOrganizer, NamesThatWouldLeaveTheFolderAreRefused)
 {
     Put("t.txt");
