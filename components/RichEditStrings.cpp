@@ -92,6 +92,10 @@ struct StreamRecord {
     bool endOfSource = false;
     // Normalised bytes not yet handed to the control.
     std::string output;
+    // RTF out: the control ends it with a NUL after the closing brace, which
+    // belongs in no file. NULs are passed on only once other bytes follow.
+    bool holdTrailingNuls = false;
+    int heldNuls = 0;
 };
 
 void AppendNormalized(StreamRecord& record, const char* bytes, int count)
@@ -165,13 +169,33 @@ DWORD CALLBACK ReadStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG*
     }
 }
 
+// The bytes written, as the converter counts them.
+int WriteHoldingTrailingNuls(StreamRecord& record, const char* bytes, int size)
+{
+    int end = size;
+    while (end > 0 && bytes[end - 1] == '\0')
+        --end;
+    if (end > 0 && record.heldNuls > 0) {
+        const std::string nuls(static_cast<size_t>(record.heldNuls), '\0');
+        if (record.converter->ConvertWriteStream(*record.stream, nuls.data(), record.heldNuls) != record.heldNuls)
+            return 0;
+        record.heldNuls = 0;
+    }
+    const int count = end > 0 ? record.converter->ConvertWriteStream(*record.stream, bytes, end) : 0;
+    if (count != end)
+        return count;
+    record.heldNuls += size - end;
+    return size;
+}
+
 DWORD CALLBACK WriteStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written)
 {
     *written = 0;
     try {
         auto& record = *reinterpret_cast<StreamRecord*>(cookie);
-        const int count =
-            record.converter->ConvertWriteStream(*record.stream, reinterpret_cast<const char*>(buffer), size);
+        const char* bytes = reinterpret_cast<const char*>(buffer);
+        const int count = record.holdTrailingNuls ? WriteHoldingTrailingNuls(record, bytes, size)
+                                                  : record.converter->ConvertWriteStream(*record.stream, bytes, size);
         *written = std::max(count, 0);
         return count == size ? 0 : 2;
     } catch (...) {
@@ -593,6 +617,7 @@ void TRichEditStrings::SaveToStream(TStream& stream)
     StreamRecord record;
     record.converter = converter;
     record.stream = &stream;
+    record.holdTrailingNuls = !plain;
     EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &WriteStreamChunk};
     SendMessageA(owner_.Handle(), EM_STREAMOUT, type, reinterpret_cast<LPARAM>(&edit));
     if (edit.dwError != 0)

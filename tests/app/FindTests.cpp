@@ -326,3 +326,20 @@ TEST_F(FindTest, WhatIsTypedInTheSearchBoxReplacesTheTextItShowsOrThatCtrlASelec
     TypeText(box, "Page 4");
     EXPECT_EQ(find.Edit.Text(), "Page 4");
 }
+
+TEST_F(FindTest, EscClosesTheFindWindowAfterFindNextMovedToAnotherPage)
+{
+    Build("A,B,C");
+    PageDataOf(N("C"))->SetBodyText("needle");
+    Select(N("A"));
+    Tree().SetFocus();
+    PressKey(Tree().Handle(), 'F', ssCtrl);
+    TFindR& find = *FindRWindow();
+    TypeText(GetFocus(), "needle");
+    find.SearchEdit.SetItemIndex(scOutlineWithoutTitles);
+    PressKey(GetFocus(), VK_RETURN, 0);
+    ASSERT_EQ(Tree().Selected(), N("C"));
+    ASSERT_TRUE(find.Visible());
+    PressKey(GetFocus(), VK_ESCAPE, 0);
+    EXPECT_FALSE(find.Visible());
+}

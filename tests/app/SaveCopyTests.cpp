@@ -88,6 +88,8 @@ TEST_F(SaveCopy, EachTypeAndItemsWriteTheirFormatUnderTheNameGiven)
         EXPECT_EQ(Main->FExportProfiles->Current()->Settings.ExportSource, c.items == TSaveExt::AllPages ? 0 : 1);
     }
     EXPECT_EQ(Bytes("page.rtf"), "Typed text of A");
+    for (const char* rtf : {"all.rtf", "page.txt"})
+        EXPECT_EQ(Bytes(rtf).back(), '}') << rtf;
     EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(boxes.Shown().empty());
 }
