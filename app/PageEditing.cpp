@@ -144,7 +144,7 @@ void TMain::TreeEdited(TTreeNode* /*node*/, std::string& text)
         text = TitleBeforeEdit;
     else
         OutlineProperties.FileChanged = 1;
-    RunHandler("EditClick", this);
+    // The Edit menu is refreshed once the label editor is gone (OnEditEnded).
 }
 
 void TMain::TreeDeletion(TTreeNode* node)
