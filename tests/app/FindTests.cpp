@@ -327,19 +327,43 @@ TEST_F(FindTest, WhatIsTypedInTheSearchBoxReplacesTheTextItShowsOrThatCtrlASelec
     EXPECT_EQ(find.Edit.Text(), "Page 4");
 }
 
+namespace {
+std::string LongPageText()
+{
+    std::string text;
+    for (int line = 0; line < 3000; ++line)
+        text += "A line of a long page\r\n";
+    return text;
+}
+} // namespace
+
 TEST_F(FindTest, EscClosesTheFindWindowAfterFindNextMovedToAnotherPage)
 {
-    Build("A,B,C");
-    PageDataOf(N("C"))->SetBodyText("needle");
-    Select(N("A"));
-    Tree().SetFocus();
-    PressKey(Tree().Handle(), 'F', ssCtrl);
-    TFindR& find = *FindRWindow();
-    TypeText(GetFocus(), "needle");
-    find.SearchEdit.SetItemIndex(scOutlineWithoutTitles);
-    PressKey(GetFocus(), VK_RETURN, 0);
-    ASSERT_EQ(Tree().Selected(), N("C"));
-    ASSERT_TRUE(find.Visible());
-    PressKey(GetFocus(), VK_ESCAPE, 0);
-    EXPECT_FALSE(find.Visible());
+    const struct {
+        const char* name;
+        TSearchScope scope;
+        std::string text;
+    } finds[] = {
+        {"in a page's text", scOutlineWithoutTitles, "needle"},
+        {"in a title", scOutlineWithTitles, "needle"},
+        // Shown in a fresh editor window.
+        {"in a long page", scOutlineWithoutTitles, LongPageText() + " needle"},
+    };
+    for (const auto& c : finds) {
+        SCOPED_TRACE(c.name);
+        Build("A,B,needle");
+        PageDataOf(N("needle"))->SetBodyText(c.text);
+        Select(N("A"));
+        Tree().SetFocus();
+        PressKey(Tree().Handle(), 'F', ssCtrl);
+        TFindR& find = *FindRWindow();
+        TypeText(GetFocus(), "needle");
+        find.SearchEdit.SetItemIndex(c.scope);
+        PressKey(GetFocus(), VK_RETURN, 0);
+        ASSERT_EQ(Tree().Selected(), N("needle"));
+        ASSERT_TRUE(find.Visible());
+        EXPECT_TRUE(FindWindowIsActive());
+        PressKey(GetFocus(), VK_ESCAPE, 0);
+        EXPECT_FALSE(find.Visible());
+    }
 }
