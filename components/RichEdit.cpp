@@ -386,7 +386,9 @@ void TQCustomRichEdit::RecreateWindow()
     DWORD style = (oldStyle & ~(WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | WS_VISIBLE | ES_READONLY)) | scrollBarStyle_;
     if (!hideSelection_)
         style |= ES_NOHIDESEL;
-    const bool visible = (oldStyle & WS_VISIBLE) != 0;
+    // Drawing held back for an update bracket hides the window meanwhile:
+    // the fresh one is shown as the old one was before the bracket.
+    const bool visible = lines_->UpdateCount() > 0 ? lines_->redraw_.ShownBefore() : (oldStyle & WS_VISIBLE) != 0;
     HWND parentWindow = (oldStyle & WS_CHILD) ? GetParent(old) : nullptr;
     RECT bounds{};
     GetWindowRect(old, &bounds);

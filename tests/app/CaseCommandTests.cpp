@@ -108,6 +108,7 @@ TEST_F(PageTreeTest, UndoOfChangeCaseSelectsWhatItPutBackWhereThePersonLooksUnde
             upper[i] = static_cast<char>(toupper(static_cast<unsigned char>(upper[i])));
         EXPECT_EQ(std::set<int>{crHourGlass}, changeCase(row.from, row.to));
         ASSERT_TRUE(upper == Editor().GetTextRange(0, -1));
+        EXPECT_TRUE(IsWindowVisible(Editor().Handle())) << "shown";
         const CHARRANGE changed = Editor().GetSelection();
         EXPECT_EQ(row.from, changed.cpMin);
         EXPECT_EQ(row.to, changed.cpMax);
