@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "CaseConversions.h"
+#include "Cursors.h"
 #include "HelpTopics.h"
 #include "Main.h"
 #include "RichEdit.h"
@@ -91,9 +92,13 @@ void TMain::mCaseClick(TComponent*)
     const auto dialog = std::make_unique<TCase>();
     if (dialog->ShowModal() == mrCancel)
         return;
-    RichEdit->Lines().BeginUpdate();
-    // A change of case can be taken back, as a paste can.
-    RichEdit->ReplaceSelectionUndoably(dialog->Convert(RichEdit->SelText()));
-    RichEdit->Lines().EndUpdate();
+    {
+        // A whole long page takes a moment.
+        const TBusyCursorScope busy;
+        RichEdit->Lines().BeginUpdate();
+        // A change of case can be taken back, as a paste can.
+        RichEdit->ReplaceSelectionUndoably(dialog->Convert(RichEdit->SelText()));
+        RichEdit->Lines().EndUpdate();
+    }
     OutlineProperties.FileChanged = 1;
 }

@@ -203,6 +203,11 @@ DWORD CALLBACK WriteStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG
     }
 }
 
+// Repaints the window after its drawing was held back, its frame included: a
+// scroll bar that came or went meanwhile (a long text loaded, say) was never
+// drawn, and the frame is no part of the client area.
+void RepaintWholeWindow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }
+
 // Hidden or not, a control that redraws recomputes its layout after every
 // edit, which makes big edits take seconds under Wine. Switching redraw on
 // must not show a hidden control, as the default handling of the message would.
@@ -222,7 +227,7 @@ public:
             return;
         if (owner_.Handle() == window_)
             redraw_.Resume(window_);
-        InvalidateRect(owner_.Handle(), nullptr, TRUE);
+        RepaintWholeWindow(owner_.Handle());
     }
     QuietRedraw(const QuietRedraw&) = delete;
     QuietRedraw& operator=(const QuietRedraw&) = delete;
@@ -413,7 +418,7 @@ void TRichEditStrings::SetUpdateState(bool updating)
     else
         redraw_.Resume(window);
     if (!updating) {
-        InvalidateRect(window, nullptr, TRUE);
+        RepaintWholeWindow(window);
         // One change for the whole batch, as the control would report it.
         owner_.Changed();
     }

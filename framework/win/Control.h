@@ -142,6 +142,8 @@ class TRedrawSuspension {
 public:
     void Suspend(HWND window);
     void Resume(HWND window);
+    // Whether the window was visible when its drawing was held back.
+    bool ShownBefore() const { return shownBefore_; }
 
 private:
     bool shownBefore_ = true;

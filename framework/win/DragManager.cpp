@@ -108,6 +108,12 @@ void TDragManager::DragMoveTo(POINT screen)
     AskTarget(screen, state);
 }
 
+void TDragManager::AskAgain()
+{
+    if (Dragging() && havePoint_)
+        DragMoveTo(lastPoint_);
+}
+
 void TDragManager::DragDrop(POINT screen)
 {
     if (!Dragging())

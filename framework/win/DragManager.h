@@ -56,6 +56,9 @@ public:
     // The drag's steps, by screen point. The mouse messages of the source end
     // up here; tests call them directly.
     void DragMoveTo(POINT screen);
+    // What lies under the cursor changed without a move (the target
+    // scrolled): the target is asked again at the last point.
+    void AskAgain();
     // The button went up: drops when the target accepted at this very point.
     void DragDrop(POINT screen);
     // Esc, or the capture went elsewhere: nothing is dropped.

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Exceptions.h"
+#include "FlagScope.h"
 #include "KeyboardState.h"
 #include "Menus.h"
 #include "OleFrame.h"
@@ -111,19 +112,6 @@ BOOL CALLBACK RaiseIfOwnedStayOnTop(HWND window, LPARAM owner)
     }
     return TRUE;
 }
-
-// Sets a flag for a scope and puts back what it was.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag, bool value = true) : flag_(flag), before_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = before_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool before_;
-};
 
 bool Pressable(const TButton& button) { return button.Handle() && button.Visible() && button.Enabled(); }
 
@@ -312,7 +300,7 @@ void TForm::Show()
             OnShow();
     }
     Application.AddModelessWindow(Handle());
-    const FlagScope showing(selectFocusedText_, !IsWindowVisible(Handle()));
+    const TFlagScope showing(selectFocusedText_, !IsWindowVisible(Handle()));
     const TWindowState state = pendingState_.value_or(TWindowState::wsNormal);
     const bool minimized = pendingState_ == TWindowState::wsMinimized;
     pendingState_.reset();
@@ -613,7 +601,7 @@ void TForm::Close()
         ModalResult = mrCancel;
         return;
     }
-    const FlagScope closing(closing_);
+    const TFlagScope closing(closing_);
     if (!CloseQuery())
         return;
     const TCloseAction action = DoClose(IsMainForm() ? TCloseAction::caFree : TCloseAction::caHide);
@@ -638,7 +626,7 @@ bool TForm::AnswerSessionEndQuery()
     // what it was about would be lost. The session end waits for the user.
     if (closing_ || Application.InModalState() || !IsWindowEnabled(Handle()))
         return false;
-    const FlagScope closing(closing_);
+    const TFlagScope closing(closing_);
     sessionEndAgreed_ = CloseQuery();
     return sessionEndAgreed_;
 }
@@ -650,7 +638,7 @@ void TForm::EndSession(bool ending)
     if (!ending || !agreed || closed_)
         return;
     sessionEnding_ = true;
-    const FlagScope closing(closing_);
+    const TFlagScope closing(closing_);
     DoClose(TCloseAction::caFree);
     closed_ = true;
     Application.Terminate();
@@ -737,7 +725,7 @@ int TForm::ShowModal()
             }
             Application.HandleMessage();
         }
-        const FlagScope closing(closing_);
+        const TFlagScope closing(closing_);
         // A terminating program is not asked whether the dialog may close.
         if (Application.Terminated()) {
             ModalResult = mrCancel;

@@ -1022,6 +1022,10 @@ LRESULT TTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (drag.Source() == this && !(message == WM_CAPTURECHANGED && mousePress_ > 0) &&
         drag.HandleSourceMessage(this, message, wParam, lParam))
         return 0;
+    if (message == WM_TIMER && wParam == DragScrollTimer) {
+        DragScrollTick();
+        return 0;
+    }
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR || message == WM_KILLFOCUS ||
         message == WM_RBUTTONDOWN)
         editAsked_ = false;
@@ -1169,6 +1173,7 @@ void TTreeView::BeginDrag() { DragManager().BeginDrag(this); }
 void TTreeView::DragOver(TControl* source, int x, int y, TDragState state, bool& accept)
 {
     accept = false;
+    FollowDragEdge(state == TDragState::dsDragLeave ? 0 : DragEdgeAt(y));
     if (OnDragOver)
         OnDragOver(source, x, y, state, accept);
 }
@@ -1181,7 +1186,12 @@ void TTreeView::DragDrop(TControl* source, int x, int y)
 
 void TTreeView::ShowDropFeedback(int x, int y, bool accepted) { SetDropTarget(accepted ? GetNodeAt(x, y) : nullptr); }
 
-void TTreeView::HideDropFeedback() { SetDropTarget(nullptr); }
+void TTreeView::HideDropFeedback()
+{
+    // A drop, a cancel or the drag leaving: nothing is to scroll any more.
+    FollowDragEdge(0);
+    SetDropTarget(nullptr);
+}
 
 void TTreeView::DragStarted()
 {

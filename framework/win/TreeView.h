@@ -303,6 +303,12 @@ public:
     void BeginDrag();
     // Shown while a drag over this tree is accepted; null: the default.
     HCURSOR DragCursor = nullptr;
+    // While a drag rests within a row of the top or bottom edge, the tree
+    // scrolls a row towards it every so many milliseconds, so that pages out
+    // of view can be reached. The ticks come from a timer of the tree's
+    // window with this number.
+    unsigned DragScrollInterval = 100;
+    static constexpr UINT_PTR DragScrollTimer = 0x5153;
 
     std::function<void(TTreeNode* node)> OnChange;
     std::function<void(TTreeNode* node, bool& allowChange)> OnChanging;
@@ -386,6 +392,11 @@ private:
     bool MoveNode(TTreeNode* node, TTreeNode* newParent, size_t position);
     void KeepScrollDuringMove(const TTreeNode* node);
     void RestoreScrollAfterMoves();
+    // Scrolling while a drag rests at an edge (TreeDragScroll.cpp): -1 up,
+    // 1 down, 0 not at all.
+    int DragEdgeAt(int y) const;
+    void FollowDragEdge(int direction);
+    void DragScrollTick();
     // Deletes the branches of parent's children [first, last).
     void DeleteBranches(TTreeNode* parent, size_t first, size_t last);
     void RaiseDeletion(TTreeNode* branch);
@@ -423,6 +434,9 @@ private:
     TTreeNode* topBeforeMoves_ = nullptr;
     bool selectionMoved_ = false;
     bool movesPending_ = false;
+    // Where the drag over this tree rests: -1 at the top edge, 1 at the
+    // bottom, 0 elsewhere; the timer runs while it is not 0.
+    int dragEdge_ = 0;
     HIMAGELIST images_ = nullptr;
     HIMAGELIST stateImages_ = nullptr;
 };

@@ -26,6 +26,11 @@ protected:
         user_ = UserSettings;
         ResetSharedState();
         Application.Initialize();
+        // The quit an earlier test's window posted as it closed would end
+        // this test's run the first time the queue runs dry.
+        MSG quit{};
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
         Application.SetTitle("Untitled - Corvane Quillo");
         Application.CreateForm<TMain>();
         OutlineProperties.FileChanged = 0;

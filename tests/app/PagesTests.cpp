@@ -234,6 +234,46 @@ TEST_F(Pages, SwitchingPagesKeepsEachPagesTextCaretAndSelection)
     EXPECT_EQ(1, OutlineProperties.FileChanged);
 }
 
+TEST_F(Pages, ALongPageShownInAMaximisedWindowHasItsScrollBarDrawn)
+{
+    // The pixels of the page editor's vertical scroll bar as the window shows them.
+    auto scrollBar = [this] {
+        HWND editor = Editor().Handle();
+        UpdateWindow(editor);
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        GetScrollBarInfo(editor, OBJID_VSCROLL, &info);
+        RECT window{};
+        GetWindowRect(editor, &window);
+        std::vector<COLORREF> pixels;
+        HDC dc = GetWindowDC(editor);
+        for (int y = info.rcScrollBar.top; y < info.rcScrollBar.bottom; y += 2) {
+            for (int x = info.rcScrollBar.left; x < info.rcScrollBar.right; x += 2)
+                pixels.push_back(GetPixel(dc, x - window.left, y - window.top));
+        }
+        ReleaseDC(editor, dc);
+        return pixels;
+    };
+    std::string text;
+    for (int line = 1; line <= 3000; ++line)
+        text += "Line " + std::to_string(line) + " of a long page\r\n";
+    Tree().SetSelected(Root());
+    TTreeNode* shortPage = AddChildPage("Short");
+    TTreeNode* longPage = AddChildPage("Long");
+    PageDataOf(longPage)->SetBodyText(text);
+    ShowWindow(Main->Handle(), SW_MAXIMIZE);
+    // Into the window the editor started with, and after a short page into a fresh one.
+    for (TTreeNode* page : {longPage, shortPage, longPage}) {
+        Select(page);
+        Application.ProcessMessages();
+    }
+    ASSERT_NE(0, GetWindowLongPtrA(Editor().Handle(), GWL_STYLE) & WS_VSCROLL);
+    const std::vector<COLORREF> shown = scrollBar();
+    ASSERT_FALSE(shown.empty());
+    RedrawWindow(Editor().Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(scrollBar(), shown) << "the scroll bar shows as it is drawn";
+}
+
 TEST_F(Pages, ALongPageGoesIntoTheEditorUnderTheHourglassWhereverTheMouseIs)
 {
     Tree().SetSelected(Root());

@@ -36,21 +36,34 @@ inline void PostClick(TTreeView& tree, POINT at, WPARAM keys = 0)
 }
 
 // Presses the left button on a page's title, moves far enough for the control
-// to start a drag, moves to the target and lets go there, with Ctrl held or
-// not. The drag asks for the window under each point; the test's tree is it.
+// to start a drag and moves on to the point, keys being the MK_ flags held: the
+// drag runs until PostDrop lets go. The drag asks for the window under each
+// point; the test's tree has to be it (see PostDrag).
+inline void PostDragTo(TTreeView& tree, const TTreeNode* page, POINT to, WPARAM keys = 0)
+{
+    const POINT from = LabelOf(page);
+    const int away = 2 * (GetSystemMetrics(SM_CXDRAG) + 2);
+    PostMessageA(tree.Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, PointParam(from));
+    PostMessageA(tree.Handle(), WM_MOUSEMOVE, MK_LBUTTON | keys, PointParam(POINT{from.x + away, from.y + away}));
+    PostMessageA(tree.Handle(), WM_MOUSEMOVE, MK_LBUTTON | keys, PointParam(to));
+    Application.ProcessMessages();
+}
+
+inline void PostDrop(TTreeView& tree, POINT at, WPARAM keys = 0)
+{
+    PostMessageA(tree.Handle(), WM_LBUTTONUP, keys, PointParam(at));
+    Application.ProcessMessages();
+}
+
+// A whole drag of a page to the point, with Ctrl held or not.
 inline void PostDrag(TTreeView& tree, const TTreeNode* page, POINT to, bool ctrl = false)
 {
     const TShiftState shift = ctrl ? ssCtrl : 0;
     const WPARAM keys = ctrl ? MK_CONTROL : 0;
     SetKeyboardStateProvider([shift] { return shift; });
     DragManager().SetWindowFinder([&tree](POINT) { return tree.Handle(); });
-    const POINT from = LabelOf(page);
-    const int away = 2 * (GetSystemMetrics(SM_CXDRAG) + 2);
-    PostMessageA(tree.Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, PointParam(from));
-    PostMessageA(tree.Handle(), WM_MOUSEMOVE, MK_LBUTTON | keys, PointParam(POINT{from.x + away, from.y + away}));
-    PostMessageA(tree.Handle(), WM_MOUSEMOVE, MK_LBUTTON | keys, PointParam(to));
-    PostMessageA(tree.Handle(), WM_LBUTTONUP, keys, PointParam(to));
-    Application.ProcessMessages();
+    PostDragTo(tree, page, to, keys);
+    PostDrop(tree, to, keys);
     DragManager().SetWindowFinder(nullptr);
     SetKeyboardStateProvider(nullptr);
 }

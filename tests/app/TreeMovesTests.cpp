@@ -2,6 +2,7 @@
 // own messages: the rows above a moved page stay where they were, a page that
 // gets its first sub page shows its button, and the status bar shows the
 // moved page's level.
+#include "Cursors.h"
 #include "PageTreeTest.h"
 #include "StatusBar.h"
 #include "TreeMouse.h"
@@ -137,4 +138,58 @@ TEST_F(TreeMoves, AMovedPageIsShownWithTheLeastScroll)
     Keys(VK_UP, ssCtrl | ssAlt);
     EXPECT_EQ(N("P31"), N("P32")->getNextSibling());
     EXPECT_EQ(N("P30"), Tree().TopItem());
+}
+
+TEST_F(TreeMoves, ADragRestingAtAnEdgeScrollsTheTreeARowATickAndDropsOnAPageThatWasOutOfView)
+{
+    std::string shape = "A";
+    for (int i = 1; i <= 60; ++i)
+        shape += ",P" + std::to_string(i);
+    Build(shape);
+    Tree().SetFocus();
+    Select(N("A"));
+    Application.ProcessMessages();
+    // The ticks are the test's own.
+    Tree().DragScrollInterval = 60000;
+    DragManager().SetWindowFinder([this](POINT) { return Tree().Handle(); });
+    RECT client{};
+    GetClientRect(Tree().Handle(), &client);
+    const int x = LabelOf(N("A")).x;
+    const POINT bottom{x, client.bottom - 2};
+    const POINT middle{x, client.bottom / 2};
+    const POINT top{x, client.top + 2};
+    auto tick = [this] { SendMessageA(Tree().Handle(), WM_TIMER, TTreeView::DragScrollTimer, 0); };
+    auto topRow = [this] { return Tree().TopItem()->AbsoluteIndex(); };
+
+    PostDragTo(Tree(), N("A"), bottom);
+    ASSERT_TRUE(DragManager().Dragging());
+    ASSERT_EQ(0, topRow());
+    for (int row = 1; row <= 3; ++row) {
+        tick();
+        EXPECT_EQ(row, topRow());
+        // The target and the cursor are those of the row now under the cursor.
+        EXPECT_EQ(Tree().GetNodeAt(bottom.x, bottom.y), Tree().DropTarget());
+        EXPECT_EQ(ScreenCursor(2), DragManager().Cursor());
+    }
+    PostMessageA(Tree().Handle(), WM_MOUSEMOVE, MK_LBUTTON, PointParam(middle));
+    Application.ProcessMessages();
+    tick();
+    EXPECT_EQ(3, topRow()) << "away from the edges nothing scrolls";
+    PostMessageA(Tree().Handle(), WM_MOUSEMOVE, MK_LBUTTON, PointParam(top));
+    Application.ProcessMessages();
+    tick();
+    EXPECT_EQ(2, topRow());
+    PostMessageA(Tree().Handle(), WM_MOUSEMOVE, MK_LBUTTON, PointParam(bottom));
+    Application.ProcessMessages();
+    tick();
+    tick();
+    TTreeNode* target = Tree().DropTarget();
+    ASSERT_NE(nullptr, target);
+    const int rows = static_cast<int>(SendMessageA(Tree().Handle(), TVM_GETVISIBLECOUNT, 0, 0));
+    EXPECT_GT(target->AbsoluteIndex(), rows) << "out of view when the drag began";
+    PostDrop(Tree(), bottom);
+    DragManager().SetWindowFinder(nullptr);
+    EXPECT_FALSE(DragManager().Dragging());
+    EXPECT_EQ(target, N("A")->getPrevSibling());
+    EXPECT_EQ(nullptr, Tree().DropTarget());
 }
