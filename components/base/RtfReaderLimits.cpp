@@ -151,11 +151,25 @@ private:
             nesting_ = 1;
         } else if (word == "itap")
             return Nest(parameter);
-        else if ((word == "cell" || word == "nestcell") && !tables_.empty())
-            ++tables_.back().cells;
-        else if ((word == "row" || word == "nestrow") && !tables_.empty())
-            return EndRow();
+        else if (word == "cell" || word == "nestcell" || word == "row" || word == "nestrow")
+            return TableMark(word);
         return Step::Go;
+    }
+
+    // Cells and rows of a table inside a cell end with their own words; the
+    // control's table structure breaks on either at the other's level.
+    Step TableMark(std::string_view word)
+    {
+        const bool nested = word.starts_with("nest");
+        if (nested != (nesting_ > 1))
+            return Step::Refuse;
+        if (tables_.empty())
+            return Step::Go;
+        if (word.ends_with("cell")) {
+            ++tables_.back().cells;
+            return Step::Go;
+        }
+        return EndRow();
     }
 
     // The control opens a table inside a cell one level at a time; opening
