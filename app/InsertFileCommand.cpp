@@ -112,6 +112,11 @@ void TMain::mFileClick(TComponent*)
         return;
     }
 
+    // The outline stays as it was, and the status bar shows the page again.
+    auto cannotRead = [this] {
+        ShowPageStatus();
+        ShowInfoMessage(CannotOpenText);
+    };
     std::optional<std::string> text;
     if (!Tree->Focused()) {
         {
@@ -127,7 +132,7 @@ void TMain::mFileClick(TComponent*)
             }
         }
         if (!text) {
-            ShowInfoMessage(CannotOpenText);
+            cannotRead();
             return;
         }
         OutlineProperties.FileChanged = 1;
@@ -141,7 +146,7 @@ void TMain::mFileClick(TComponent*)
         text = PlainTextThroughConverter(*Rich, path, work);
     }
     if (!text) {
-        ShowInfoMessage(CannotOpenText);
+        cannotRead();
         return;
     }
     if (!CheckPageLimits())

@@ -39,6 +39,9 @@ TEST(RtfReaderLimits, RefusesWhatTheControlOverrunsAndPassesRealRtf)
         {"64 cells", "{\\rtf1 " + Row(64, 64) + "}", true},
         {"a nested table", "{\\rtf1\\trowd\\cellx4000 \\intbl a\\itap2 b\\nestcell{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
                            "\\itap1 c\\cell\\row}", true},
+        {"a table two levels deep at the start", "{\\rtf1\\pard\\intbl\\itap3 a\\nestcell{\\*\\nesttableprops\\trowd\\cellx100"
+                                                   "\\nestrow}\\pard\\intbl\\itap2 b\\nestcell{\\*\\nesttableprops\\trowd"
+                                                   "\\cellx200\\nestrow}\\pard\\intbl\\itap1 c\\cell\\trowd\\cellx300\\row}", true},
         {"32 groups deep", Groups(32), true},
         {"a 32-letter control word with ten digits", "{\\rtf1 \\" + std::string(32, 'q') + "-1234567890 x}", true},
         {"bytes after the document", "{\\rtf1 x}\\" + std::string(3000, 'a'), true},
@@ -50,6 +53,9 @@ TEST(RtfReaderLimits, RefusesWhatTheControlOverrunsAndPassesRealRtf)
         {"a nested row with too many cells", "{\\rtf1\\trowd\\cellx4000 \\intbl\\itap2 " + Repeated("x\\nestcell ", 3) +
                                                  "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}\\itap1 c\\cell\\row}", false},
         {"tables nested 33 deep", "{\\rtf1\\intbl\\itap33 x}", false},
+        {"two table levels opened after a cell", "{\\rtf1 \\intbl \\cellx5 \\cell \\itap3 }", false},
+        {"a nested cell ended as an outer one", "{\\rtf1\\intbl\\itap2 x\\cell}", false},
+        {"an outer row ended as a nested one", "{\\rtf1 " + Row(1, 1).substr(0, Row(1, 1).size() - 5) + "\\nestrow}", false},
         {"a control word of 3,000 letters", "{\\rtf1 \\" + std::string(3000, 'a') + "}", false},
         {"a control word of 33 letters", "{\\rtf1 \\" + std::string(33, 'a') + " x}", false},
         {"a parameter of 11 digits", "{\\rtf1 \\fs12345678901 x}", false},
