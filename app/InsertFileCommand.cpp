@@ -8,6 +8,8 @@
 #include "ControlBusy.h"
 #include "ConverterUse.h"
 #include "FileIdentity.h"
+#include "LongLines.h"
+#include "MessageBoxes.h"
 #include "OutlineFile.h"
 #include "PageData.h"
 #include "PageHistory.h"
@@ -20,6 +22,7 @@
 #include "WindowWork.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 // Reading the file is the first half of the work, putting the text in the
@@ -45,13 +48,19 @@ private:
     long long read_ = 0;
 };
 
+const char* const CannotOpenText = "Cannot open input file!";
+
 // The file's text as plain text, read through the converter, which is empty
-// again afterwards.
-std::string PlainTextThroughConverter(TQRichEdit& rich, const std::string& path, TWindowWork& work)
+// again afterwards; nothing for a file that cannot be read.
+std::optional<std::string> PlainTextThroughConverter(TQRichEdit& rich, const std::string& path, TWindowWork& work)
 {
-    TConverterUse converter(rich);
-    THalfOfWork reading(work, 0, static_cast<long long>(StampOfFile(path).size));
-    return converter.PlainTextOf(path, [&](int bytes) { reading.Read(bytes); });
+    try {
+        TConverterUse converter(rich);
+        THalfOfWork reading(work, 0, static_cast<long long>(StampOfFile(path).size));
+        return BreakLongLines(converter.PlainTextOf(path, [&](int bytes) { reading.Read(bytes); }));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 // Puts the text in place of the editor's selection with the caret after it,
@@ -103,17 +112,28 @@ void TMain::mFileClick(TComponent*)
         return;
     }
 
-    std::string text;
+    // The outline stays as it was, and the status bar shows the page again.
+    auto cannotRead = [this] {
+        ShowPageStatus();
+        ShowInfoMessage(CannotOpenText);
+    };
+    std::optional<std::string> text;
     if (!Tree->Focused()) {
         {
             TWindowWork work(OutlineStatusText("importing", path));
             text = PlainTextThroughConverter(*Rich, path, work);
-            // The text goes into the selected page as an edit of it, stored
-            // at once: the editor may not have the focus to store it later.
-            ShowSelectedPage();
-            EditorPage = Tree->Selected();
-            ReplaceEditorSelection(*RichEdit, std::move(text), work);
-            RichEditExit();
+            if (text) {
+                // The text goes into the selected page as an edit of it, stored
+                // at once: the editor may not have the focus to store it later.
+                ShowSelectedPage();
+                EditorPage = Tree->Selected();
+                ReplaceEditorSelection(*RichEdit, std::move(*text), work);
+                RichEditExit();
+            }
+        }
+        if (!text) {
+            cannotRead();
+            return;
         }
         OutlineProperties.FileChanged = 1;
         // The status bar shows the page again, as before the insert.
@@ -125,12 +145,16 @@ void TMain::mFileClick(TComponent*)
         TWindowWork work(OutlineStatusText("importing", path));
         text = PlainTextThroughConverter(*Rich, path, work);
     }
+    if (!text) {
+        cannotRead();
+        return;
+    }
     if (!CheckPageLimits())
         return;
     TTreeNode* page = AddChildPage(ChangeFileExt(ExtractFileName(path), ""));
     Tree->SetSelected(page);
-    const auto size = static_cast<long long>(text.size());
-    PageDataOf(page)->SetBodyText(std::move(text));
+    const auto size = static_cast<long long>(text->size());
+    PageDataOf(page)->SetBodyText(std::move(*text));
     OutlineProperties.FileChanged = 1;
     page->Parent()->Expand(false);
     PushHistory(page);

@@ -4,6 +4,7 @@
 #include "ControlBusy.h"
 #include "ConverterUse.h"
 #include "Exceptions.h"
+#include "LongLines.h"
 #include "Main.h"
 #include "MessageBoxes.h"
 #include "PageData.h"
@@ -89,7 +90,7 @@ bool ImportTextFile(const std::string& path)
     if (Main->RichEdit->Focused())
         Main->RichEditExit();
     TTreeNode* page = AddChildPage(TitleOf(path));
-    PageDataOf(page)->SetBodyText(WithCrLf(text));
+    PageDataOf(page)->SetBodyText(WithCrLf(BreakLongLines(std::move(text))));
     TTreeView& tree = *Main->Tree;
     tree.SetSelected(page);
     OutlineProperties.FileChanged = 1;

@@ -4,6 +4,7 @@
 
 #include "Exceptions.h"
 #include "RichEdit.h"
+#include "RtfReaderLimits.h"
 #include "SafeFileWriter.h"
 #include "Streams.h"
 
@@ -207,6 +208,24 @@ DWORD CALLBACK WriteStreamChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG
 // scroll bar that came or went meanwhile (a long text loaded, say) was never
 // drawn, and the frame is no part of the client area.
 void RepaintWholeWindow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }
+
+// The rest of the stream as the converter hands it over, when the control
+// can read it as RTF; a converter that fails, or RTF beyond the control's
+// limits, fails the load.
+std::string ScreenedRtf(TConversion& converter, TStream& stream)
+{
+    std::string bytes;
+    try {
+        std::vector<char> block(64 * 1024);
+        for (int count; (count = converter.ConvertReadStream(stream, block.data(), static_cast<int>(block.size()))) > 0;)
+            bytes.append(block.data(), static_cast<std::size_t>(count));
+    } catch (const std::exception&) {
+        throw EOutOfResources("Failed to Load Stream");
+    }
+    if (!RichEditCanReadRtf(bytes))
+        throw EOutOfResources("Failed to Load Stream");
+    return bytes;
+}
 
 // Hidden or not, a control that redraws recomputes its layout after every
 // edit, which makes big edits take seconds under Wine. Switching redraw on
@@ -522,7 +541,6 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
         temporary = owner_.DefaultConversionClass();
         converter = temporary.get();
     }
-    const std::int64_t position = stream.Position();
     const bool plain = format_ == sfPlainText || (format_ == sfDefault && owner_.PlainText());
     WPARAM type = plain ? SF_TEXT : SF_RTF;
     if (!plain && (mode_ & smPlainRtf))
@@ -531,6 +549,19 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
         type |= SF_UNICODE;
     const WPARAM selection = (mode_ & smSelection) ? SFF_SELECTION : 0;
     type |= selection;
+    // RTF reaches the control only once screened, so its bytes are read
+    // first, before anything changes; the tries after take them from memory.
+    TConversion unchanged;
+    TConversion* reading = converter;
+    TStream* from = &stream;
+    std::unique_ptr<TStringStream> screened;
+    auto screenRtf = [&] {
+        screened = std::make_unique<TStringStream>(ScreenedRtf(*converter, stream));
+        reading = &unchanged;
+        from = screened.get();
+    };
+    if (type & SF_RTF)
+        screenRtf();
     // Loading over the whole text empties the control first, which a fresh
     // window does far faster when it holds much.
     if (!selection)
@@ -556,7 +587,6 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
     TMemoryStream kept;
     CHARRANGE keptSelection{0, 0};
     const WPARAM keptType = owner_.PlainText() ? SF_TEXT : SF_RTF;
-    TConversion unchanged;
     if (selection) {
         keptSelection = owner_.GetSelection();
         StreamRecord record;
@@ -565,16 +595,19 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
         EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&record), 0, &WriteStreamChunk};
         SendMessageA(window, EM_STREAMOUT, keptType, reinterpret_cast<LPARAM>(&edit));
     }
-    if (streamIn(*converter, stream, type) != 0) {
+    const std::int64_t start = from->Position();
+    if (streamIn(*reading, *from, type) != 0) {
         if (selection) {
             kept.SetPosition(0);
             streamIn(unchanged, kept, keptType);
             owner_.SetSelection(keptSelection.cpMin, keptSelection.cpMax, false);
         }
-        stream.SetPosition(position);
+        from->SetPosition(start);
         // The other plain format, still into the selection when that was asked for.
         const WPARAM retry = ((type & SF_RTF) ? SF_TEXT : SF_RTF) | selection;
-        if (streamIn(*converter, stream, retry) != 0)
+        if (!screened && (retry & SF_RTF))
+            screenRtf();
+        if (streamIn(*reading, *from, retry) != 0)
             throw EOutOfResources("Failed to Load Stream");
     }
     owner_.SetSelection(0, 0, true);

@@ -19,7 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DQUILLO_SANITIZE=ON -DQUILLO_FUZZ=ON >/dev/null
-targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz place_keys_fuzz plain_text_layout_fuzz)
+targets=(kbf_reader_fuzz page_link_fuzz page_text_matcher_fuzz html_export_fuzz bitmap_image_fuzz tree_pad_reader_fuzz action_outline_reader_fuzz mailto_command_fuzz icon_image_fuzz ani_file_fuzz icon_list_fuzz gif_image_fuzz place_keys_fuzz plain_text_layout_fuzz rtf_reader_limits_fuzz long_lines_fuzz)
 cmake --build "$build" --target "${targets[@]}"
 
 # The ".kbf" reader starts from files written from the format's layout.
@@ -105,6 +105,23 @@ corpus="$build/corpus/plain_text_layout_fuzz"
 mkdir -p "$corpus"
 printf '\x28\x30\x07A first paragraph long enough to wrap twice.\r\nShort one.' > "$corpus/seed-wrap"
 printf '\x05\x03\x01\r\n\r\rx\n\tlong_word_without_blanks  \r\n' > "$corpus/seed-breaks"
+
+# The RTF screen starts from the shapes that ended or froze the rich edit
+# control, and from small real RTF: a styled text and a nested table.
+corpus="$build/corpus/rtf_reader_limits_fuzz"
+mkdir -p "$corpus"
+{ printf '{\\rtf1\\trowd'; for i in $(seq 80); do printf '\\cellx99999999'; done
+  for i in $(seq 80); do printf '\\intbl x\\cell'; done; printf '\\row}'; } > "$corpus/seed-table"
+{ printf '{\\rtf1 \\'; head -c 1100 /dev/zero | tr '\0' a; printf '}'; } > "$corpus/seed-control-word"
+{ printf '{\\rtf1{\\fonttbl{\\f0 '; head -c 1100 /dev/zero | tr '\0' A; printf ';}}x}'; } > "$corpus/seed-font-name"
+printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\stylesheet{\\s1 Heading;}}{\\b Bold}\\par\\u8364 ?\\'"'"'e9}' > "$corpus/seed-styled"
+printf '{\\rtf1\\trowd\\cellx4000 \\intbl a\\itap2 b\\nestcell{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}\\itap1 c\\cell\\row}' > "$corpus/seed-nested"
+printf '{\\rtf1 \\intbl \\cellx5 \\cell \\itap3 }' > "$corpus/seed-nesting-jump"
+# Long lines: a repeat count, then text without breaks or with a few.
+corpus="$build/corpus/long_lines_fuzz"
+mkdir -p "$corpus"
+printf '\x03words in one line ' > "$corpus/seed-one-line"
+printf '\x02\x82\x41\x82\xa0ab\r\n' > "$corpus/seed-double-bytes"
 
 # -rss_limit_mb catches a reader that allocates what the input cannot hold.
 per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))

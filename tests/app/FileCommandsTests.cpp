@@ -5,6 +5,7 @@
 #include "AnsiStrings.h"
 #include "Application.h"
 #include "Cursors.h"
+#include "LongLines.h"
 #include "Main.h"
 #include "Menus.h"
 #include "OutlineFile.h"
@@ -528,6 +529,71 @@ TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
         EXPECT_EQ(text, PageDataOf(Tree().Selected())->BodyText());
         // The focus stays where it was.
         EXPECT_TRUE(treeFocused ? Tree().Focused() : Main->RichEdit->Focused());
+    }
+}
+
+// Files that ended or froze the program: a table of more cells than the
+// rich edit control holds, a control word longer than its token buffer, a
+// line far longer than any paragraph. The outline stays as it was, or gets
+// the file's text.
+TEST_F(FileCommandsTest, InsertFileOfAFileTheEditorCannotTakeEndsWithTheOutlineWhole)
+{
+    std::string table = "{\\rtf1\\trowd";
+    for (int i = 0; i < 2000; ++i)
+        table += "\\cellx99999999";
+    for (int i = 0; i < 2000; ++i)
+        table += "\\intbl x\\cell";
+    WriteFileBytes(folder_ / "Table.rtf", table + "\\row}");
+    WriteFileBytes(folder_ / "Word.rtf", "{\\rtf1 \\" + std::string(3000, 'a') + "}");
+    std::string line;
+    while (line.size() < 3 * LongestKeptLine)
+        line += "words in one line ";
+    WriteFileBytes(folder_ / "Line.txt", line);
+    struct Case {
+        const char* file;
+        bool read;
+    };
+    const Case cases[] = {{"Table.rtf", false}, {"Word.rtf", false}, {"Gone.txt", false}, {"Line.txt", true}};
+    for (const Case& c : cases) {
+        for (const bool treeFocused : {true, false}) {
+            SCOPED_TRACE(std::string(c.file) + (treeFocused ? " into the tree" : " into the editor"));
+            NewOutline();
+            PageDataOf(Root())->SetBodyText("Before After");
+            LastShownPage = nullptr;
+            Main->TreeClick();
+            if (treeFocused) {
+                Tree().SetFocus();
+            } else {
+                Main->RichEdit->SetFocus();
+                Main->RichEdit->SetSelStart(7);
+            }
+            ScriptedFileDialogs dialogs;
+            dialogs.Choose(folder_ / c.file);
+            ScriptedMessageBoxes boxes;
+            if (!c.read)
+                boxes.Answer(IDOK);
+
+            Main->mFileClick(nullptr);
+
+            EXPECT_EQ(c.read ? std::vector<std::string>{} : std::vector<std::string>{"Cannot open input file!"},
+                      boxes.Texts());
+            EXPECT_EQ(c.read ? 1 : 0, OutlineProperties.FileChanged);
+            EXPECT_EQ("", Main->Rich->Text());
+            const std::string body = PageDataOf(Tree().Selected())->BodyText();
+            if (!c.read) {
+                EXPECT_EQ(0, Root()->Count());
+                EXPECT_EQ("Before After", body);
+                continue;
+            }
+            std::string text = body;
+            std::erase(text, '\r');
+            std::erase(text, '\n');
+            EXPECT_EQ(treeFocused ? line : "Before " + line + "After", text);
+            for (std::size_t start = 0, end; start < body.size(); start = end + 2) {
+                end = std::min(body.find("\r\n", start), body.size());
+                EXPECT_LE(end - start, LongestKeptLine);
+            }
+        }
     }
 }
 

@@ -1,0 +1,122 @@
+// Times Insert File with the tree focused of a text of one line against the
+// same text in lines, in the real main window, and a bare rich edit window
+// of the page editor's size and format taking a 16 KB line whole and in
+// lines: the control wraps a paragraph in time growing with the square of
+// its length, so the one-line file comes in pieces and should take no more
+// than half as long again as the text in lines.
+//
+// long_line_bench [MEGABYTES...]; five megabytes take about ten minutes.
+
+#include "Application.h"
+#include "BenchBareRichEdit.h"
+#include "BenchMainWindow.h"
+#include "BenchReport.h"
+#include "BenchTexts.h"
+#include "FileDialogs.h"
+#include "Main.h"
+#include "PageData.h"
+#include "Pages.h"
+#include "RichEdit.h"
+#include "SharedState.h"
+#include "Streams.h"
+#include "TreeView.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+std::string OneLine(std::string text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r')
+            continue;
+        line += text[i] == '\n' ? ' ' : text[i];
+    }
+    return line;
+}
+
+double InsertFileAsPage(const std::string& text, const std::string& name)
+{
+    const std::string path = BenchTempPath(name);
+    {
+        TFileStream file(path, fmCreate | fmShareExclusive);
+        file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+    }
+    Main->Tree->SetSelected(Main->Tree->Items().GetFirstNode());
+    Main->TreeClick();
+    Main->Tree->SetFocus();
+    Application.ProcessMessages();
+    SetOpenDialogHandler([&](TOpenDialog& dialog) {
+        dialog.FileName = path;
+        return true;
+    });
+    const auto start = BenchClock::now();
+    Main->mFileClick(nullptr);
+    Application.ProcessMessages();
+    const double elapsed = MillisecondsSince(start);
+    SetOpenDialogHandler(nullptr);
+    DeleteFileA(path.c_str());
+    return elapsed;
+}
+
+double BareLoad(const std::string& text)
+{
+    TQRichEdit& editor = *Main->RichEdit;
+    RECT bounds{};
+    GetWindowRect(editor.Handle(), &bounds);
+    HWND parent = GetParent(editor.Handle());
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds), 2);
+    BareRichEdit bare(parent, editor.Handle(), bounds, true);
+    const auto start = BenchClock::now();
+    bare.SetText(text);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    return MillisecondsSince(start);
+}
+
+void TimeSize(std::size_t megabytes)
+{
+    const std::string size = std::to_string(megabytes) + " MB";
+    const std::string lines = ProseOfSize(megabytes << 20);
+    StartShownBenchWindow();
+    const double inLines = InsertFileAsPage(lines, "quillo-long-line-bench-lines.txt");
+    std::printf("  Insert File of %s in lines: %.1f ms\n", size.c_str(), inLines);
+    std::fflush(stdout);
+    const double oneLine = InsertFileAsPage(OneLine(lines), "quillo-long-line-bench-line.txt");
+    Report(("Insert File of " + size + " in one line").c_str(), oneLine, 1.5 * inLines);
+    OutlineProperties.FileChanged = 0;
+    EndBenchWindow();
+}
+
+void TimeBareLine()
+{
+    StartShownBenchWindow();
+    const std::string lines = ProseOfSize(16 * 1024);
+    const double inLines = BareLoad(lines);
+    const double oneLine = BareLoad(OneLine(lines));
+    std::printf("  bare control, 16 KB: in lines %.1f ms, in one line %.1f ms\n", inLines, oneLine);
+    std::fflush(stdout);
+    OutlineProperties.FileChanged = 0;
+    EndBenchWindow();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TimeBareLine();
+    std::vector<std::size_t> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
+    if (sizes.empty())
+        sizes = {1};
+    for (std::size_t megabytes : sizes)
+        TimeSize(megabytes);
+    return 0;
+}
