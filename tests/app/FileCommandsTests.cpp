@@ -512,6 +512,12 @@ TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
         dialogs.Choose(folder_ / "Long.txt");
         SetScreenCursorId(crDefault);
         TSentMessages bar(PBM_SETPOS);
+        // The rows the editor has laid out when the bar first stands full.
+        LRESULT rowsWhenFull = -1;
+        bar.OnSent = [&](const TSentMessages::Sent& sent) {
+            if (sent.wParam == 100 && rowsWhenFull < 0)
+                rowsWhenFull = SendMessageA(Main->RichEdit->Handle(), EM_GETLINECOUNT, 0, 0);
+        };
 
         Main->mFileClick(nullptr);
 
@@ -526,6 +532,8 @@ TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
         // Up to the end: putting the text into the editor is part of the work.
         ASSERT_FALSE(positions.empty());
         EXPECT_EQ(positions.back(), 100u);
+        // Full only once the editor has laid the whole text out.
+        EXPECT_EQ(rowsWhenFull, SendMessageA(Main->RichEdit->Handle(), EM_GETLINECOUNT, 0, 0));
         EXPECT_EQ(crDefault, ScreenCursorId());
         EXPECT_EQ(nullptr, Main->FProgressBar);
         EXPECT_EQ(text, PageDataOf(Tree().Selected())->BodyText());
