@@ -17,7 +17,6 @@
 #include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "SharedState.h"
-#include "Streams.h"
 #include "TreeView.h"
 #include "WindowWork.h"
 
@@ -64,9 +63,10 @@ std::optional<std::string> PlainTextThroughConverter(TQRichEdit& rich, const std
 }
 
 // Puts the text in place of the editor's selection with the caret after it,
-// as replacing the selection does. The whole text streams in again instead:
-// under Wine replacing the selection of the page editor with much text takes
-// time growing with the square of its size, streaming in does not.
+// as replacing the selection does. The whole text goes in again instead, as
+// a page's text does: under Wine replacing the selection of the page editor
+// with much text takes time growing with the square of its size, and text
+// before or after the selection costs no more than its own length.
 void ReplaceEditorSelection(TQRichEdit& editor, std::string text, TWindowWork& work)
 {
     // The replacement took the text up to its first NUL.
@@ -78,10 +78,9 @@ void ReplaceEditorSelection(TQRichEdit& editor, std::string text, TWindowWork& w
     std::string body = editor.GetTextRange(0, from);
     body += text;
     body += editor.GetTextRange(to, -1);
-    TStringStream stream(std::move(body));
-    THalfOfWork half(work, WorkHalf, stream.Size());
+    THalfOfWork half(work, WorkHalf, static_cast<long long>(body.size()));
     const TStreamInWatch told(editor.Lines(), [&](int count) { half.Read(count); });
-    editor.Lines().LoadFromStream(stream);
+    editor.Lines().LoadPlainText(body);
     const int caret = editor.TextLength() - after;
     editor.SetSelection(caret, caret, true);
     editor.SetModified(true);

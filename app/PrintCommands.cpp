@@ -6,6 +6,7 @@
 #include "ConverterUse.h"
 #include "ExportProfiles.h"
 #include "PrintDialog.h"
+#include "Printers.h"
 #include "RichEdit.h"
 #include "SettingsRecords.h"
 #include "TreeView.h"
@@ -55,6 +56,9 @@ std::string FirstLineOf(const std::string& text) { return text.substr(0, text.fi
 
 void TMain::mPrintKBClick(TComponent*)
 {
+    // A print that runs is using Rich: a second one must not start, nor ask
+    // what to print first.
+    Printer().RefuseWhilePrinting();
     // Whatever has the focus: typing stays in the editor while another
     // window is active, and the outline and branch print from the pages.
     CommitTyping();
@@ -72,6 +76,7 @@ void TMain::mPrintKBClick(TComponent*)
 
 void TMain::ppPrintPageClick(TComponent*)
 {
+    Printer().RefuseWhilePrinting();
     const TTreeNode* page = Tree->Selected();
     PrintThroughRich(RichEdit->Text(), page ? page->Text() : std::string());
 }

@@ -10,6 +10,8 @@
 // the display it interrupted, and the outermost one removes the bar and gives
 // panel 0 its width back. An EndProgress without a BeginProgress does nothing.
 
+#include "Application.h"
+
 #include <string>
 
 // Panel 0's width while a progress display is shown (from the outermost
@@ -34,6 +36,8 @@ void HideBusyNote();
 // A progress display with the hourglass, for as long as it lives: the
 // display ends and the cursor shown before comes back on every path out,
 // exceptions included. Displays inside it that were left open end with it.
+// The keyboard and the mouse are held off meanwhile (TInputHold): what the
+// person does during the work changes nothing, then or afterwards.
 class TProgressScope {
 public:
     explicit TProgressScope(const std::string& text);
@@ -45,6 +49,8 @@ public:
     void SetProgress(long long done, long long total);
 
 private:
+    // First made and last gone: it holds for the whole display.
+    TInputHold inputHold_;
     int previousCursor_;
     // The depth of the display this scope opened; 0 when it opened none
     // (no main window).

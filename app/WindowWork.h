@@ -4,8 +4,9 @@
 // messages let through ten times a second so that the window keeps painting,
 // and every window of the program disabled meanwhile as under a modal
 // dialog, since commands that still arrive (the tray menu's, say) must not
-// change or free what the work reads. The window refuses to close while one
-// runs.
+// change or free what the work reads; the keys and clicks the messages let
+// through are dropped (TProgressScope holds the input). The window refuses
+// to close while one runs.
 
 #include "Progress.h"
 

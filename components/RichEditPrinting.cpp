@@ -7,6 +7,7 @@
 #include "GdiHandles.h"
 #include "PlainTextLayout.h"
 #include "Printers.h"
+#include "TextSlices.h"
 
 #include <algorithm>
 #include <climits>
@@ -54,29 +55,6 @@ std::string ExpandTabs(const std::string& text)
 // growing with the square of its tabs, which the text export is full of.
 constexpr std::size_t SliceLines = 40;
 constexpr std::size_t SliceBytes = 4 * 1024;
-
-// The text cut into slices, each ending just after a line feed (the last
-// one at the text's end), so that every slice starts a paragraph and no
-// line break is split.
-std::vector<std::string_view> Slices(std::string_view text)
-{
-    std::vector<std::string_view> slices;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = start;
-        std::size_t lines = 0;
-        while (end < text.size() && lines < SliceLines && end - start < SliceBytes) {
-            const std::size_t feed = text.find('\n', end);
-            end = feed == std::string_view::npos ? text.size() : feed + 1;
-            ++lines;
-        }
-        slices.push_back(text.substr(start, end - start));
-        start = end;
-    }
-    if (slices.empty())
-        slices.emplace_back();
-    return slices;
-}
 
 // Keeps a font selected into a device context for as long as it lives.
 class TSelectedFont {
@@ -311,7 +289,7 @@ void TQCustomRichEdit::PrintText(const std::string& text, const std::string& tit
 {
     // The control takes the text up to its first NUL.
     const std::string_view whole(text.c_str());
-    const std::vector<std::string_view> slices = Slices(whole);
+    const std::vector<std::string_view> slices = TextSlices(whole, SliceLines, SliceBytes);
     auto putIn = [&](std::string_view slice) {
         SetText(std::string(slice));
         SelectAll();

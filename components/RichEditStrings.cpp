@@ -3,14 +3,18 @@
 #include <functional>
 
 #include "Exceptions.h"
+#include "FlagScope.h"
 #include "RichEdit.h"
 #include "RtfReaderLimits.h"
 #include "SafeFileWriter.h"
 #include "Streams.h"
+#include "TextSlices.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <exception>
+#include <string_view>
 #include <vector>
 
 // --- Conversions -----------------------------------------------------------
@@ -98,6 +102,18 @@ struct StreamRecord {
     bool holdTrailingNuls = false;
     int heldNuls = 0;
 };
+
+void AppendNormalized(StreamRecord& record, const char* bytes, int count);
+
+// The text with every line break a CR LF, as a plain-text load hands it on.
+std::string WithCrLfBreaks(std::string_view text)
+{
+    StreamRecord record;
+    AppendNormalized(record, text.data(), static_cast<int>(text.size()));
+    if (record.pendingCR)
+        record.output += "\r\n";
+    return std::move(record.output);
+}
 
 void AppendNormalized(StreamRecord& record, const char* bytes, int count)
 {
@@ -258,6 +274,24 @@ private:
     TRedrawSuspension redraw_;
 };
 
+// The control's notifications (its event mask) off for one operation, back
+// on every path out, on the window the control has then.
+class ControlEventsOff {
+public:
+    explicit ControlEventsOff(const TQCustomRichEdit& owner)
+        : owner_(owner), mask_(SendMessageA(owner.Handle(), EM_GETEVENTMASK, 0, 0))
+    {
+        SendMessageA(owner_.Handle(), EM_SETEVENTMASK, 0, 0);
+    }
+    ~ControlEventsOff() { SendMessageA(owner_.Handle(), EM_SETEVENTMASK, 0, mask_); }
+    ControlEventsOff(const ControlEventsOff&) = delete;
+    ControlEventsOff& operator=(const ControlEventsOff&) = delete;
+
+private:
+    const TQCustomRichEdit& owner_;
+    LRESULT mask_;
+};
+
 // Holds back the owner's selection-change event for one operation and gives
 // it back on every path out.
 class SelectionEventsOff {
@@ -298,18 +332,6 @@ public:
 
 private:
     TStrings& lines_;
-};
-
-// Clears the flag on every path out.
-class EditingGuard {
-public:
-    explicit EditingGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~EditingGuard() { flag_ = false; }
-    EditingGuard(const EditingGuard&) = delete;
-    EditingGuard& operator=(const EditingGuard&) = delete;
-
-private:
-    bool& flag_;
 };
 
 // Splits as TStrings::SetText does: at CR LF, lone CR or lone LF; a break at
@@ -375,7 +397,7 @@ void TRichEditStrings::Put(int index, const std::string& text)
     if (start < 0)
         return;
     owner_.SetSelection(start, start + owner_.GetLineLength(start), false);
-    EditingGuard editing(owner_.lineListEditing_);
+    TFlagScope editing(owner_.lineListEditing_);
     SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -399,7 +421,7 @@ void TRichEditStrings::Insert(int index, const std::string& text)
     }
     owner_.SetSelection(position, position, false);
     {
-        EditingGuard editing(owner_.lineListEditing_);
+        TFlagScope editing(owner_.lineListEditing_);
         SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
     }
     if (RichEditVersion == 1 && owner_.SelStart() != position + static_cast<int>(inserted.size()))
@@ -417,7 +439,7 @@ void TRichEditStrings::Delete(int index)
     if (end < 0)
         end = start + owner_.GetLineLength(start);
     owner_.SetSelection(start, end, false);
-    EditingGuard editing(owner_.lineListEditing_);
+    TFlagScope editing(owner_.lineListEditing_);
     SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
@@ -480,7 +502,7 @@ void TRichEditStrings::InsertAtEnd(const std::string& joined)
     if (lastLength != 0 && inserted.size() >= Break().size())
         inserted.erase(inserted.size() - Break().size());
     owner_.SetSelection(position, position, false);
-    EditingGuard editing(owner_.lineListEditing_);
+    TFlagScope editing(owner_.lineListEditing_);
     SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(inserted.c_str()));
 }
 
@@ -616,7 +638,30 @@ void TRichEditStrings::LoadFromStream(TStream& stream)
 void TRichEditStrings::LoadPlainText(const std::string& text)
 {
     owner_.ReplaceLargeContent();
-    TStringStream source(text.substr(0, text.find('\0')));
+    const std::string_view whole(text.c_str(), std::min(text.find('\0'), text.size()));
+    // The control reads a stream that begins with the UTF-8 byte order mark
+    // as UTF-8 to its end, and a piece added after it would be read as ANSI.
+    const bool utf8 = whole.substr(0, 3) == "\xEF\xBB\xBF";
+    if (whole.size() <= PlainTextPieceBytes || utf8) {
+        StreamInPlainText(whole);
+        return;
+    }
+    // Under Wine the control lays a whole text out at the end of the load,
+    // in time growing faster than its size (4 MB: 35 s and more, where the
+    // same text a piece at a time takes 7 s), and nothing can move or paint
+    // meanwhile. So a long text goes in a piece at a time, each told to the
+    // observer. The first piece streams in as any text does, so the start
+    // is read the same way; the others follow it at the end, their line
+    // breaks as the stream would have made them.
+    const std::string breaks = WithCrLfBreaks(whole);
+    const std::vector<std::string_view> pieces = TextSlices(breaks, SIZE_MAX, PlainTextPieceBytes);
+    StreamInPlainText(pieces.front());
+    AppendPieces(std::vector<std::string_view>(pieces.begin() + 1, pieces.end()));
+}
+
+void TRichEditStrings::StreamInPlainText(std::string_view text)
+{
+    TStringStream source{std::string(text)};
     TConversion unchanged;
     StreamRecord record;
     record.converter = &unchanged;
@@ -631,6 +676,28 @@ void TRichEditStrings::LoadPlainText(const std::string& text)
     }
     if (edit.dwError != 0)
         throw EOutOfResources("Failed to Load Stream");
+}
+
+void TRichEditStrings::AppendPieces(const std::vector<std::string_view>& pieces)
+{
+    // As during a stream, the control reports nothing of the load: no
+    // change, no selection moving.
+    const ControlEventsOff events(owner_);
+    // Painted once, when all is in: between pieces, where the observer may
+    // let messages through, Wine paints the pieces as if selected.
+    const QuietRedraw quiet(owner_, UpdateCount() == 0);
+    // Nothing to select or to undo: the replacements are the load's own.
+    const TFlagScope editing(owner_.lineListEditing_);
+    for (const std::string_view piece : pieces) {
+        const std::string text(piece);
+        CHARRANGE end{-1, -1};
+        SendMessageA(owner_.Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+        SendMessageA(owner_.Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        if (OnStreamInBlock)
+            OnStreamInBlock(text.data(), static_cast<int>(text.size()));
+    }
+    // A whole load leaves nothing to undo, the pieces included.
+    SendMessageA(owner_.Handle(), EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 void TRichEditStrings::SaveToStream(TStream& stream)

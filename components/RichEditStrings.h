@@ -7,9 +7,12 @@
 #include "Control.h"
 #include "StringList.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class TQCustomRichEdit;
 class TStream;
@@ -74,8 +77,10 @@ public:
     void SaveToStream(TStream& stream);
     // Replaces the whole content with text as it stands, up to its first
     // NUL: plain text whatever the format, mode and converter, even where it
-    // starts the way RTF does.
+    // starts the way RTF does. A text longer than PlainTextPieceBytes goes in
+    // a piece at a time, each piece told to OnStreamInBlock.
     void LoadPlainText(const std::string& text);
+    static constexpr std::size_t PlainTextPieceBytes = 64 * 1024;
     // ".txt" is always plain text and ".rtf" always RTF (or what
     // RegisterConversionFormat added); other extensions follow the control.
     void LoadFromFile(const std::string& path);
@@ -101,6 +106,9 @@ protected:
     void SetUpdateState(bool updating) override;
 
 private:
+    void StreamInPlainText(std::string_view text);
+    // Each piece at the end of the text, in order.
+    void AppendPieces(const std::vector<std::string_view>& pieces);
     // Runs transfer with the format and converter the path's extension names.
     void WithFileFormat(const std::string& path, const std::function<void()>& transfer);
     // A fresh window made during an update bracket is switched to no redraw as well.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <commctrl.h>
+#include <iterator>
 
 TApplication Application;
 
@@ -13,6 +14,32 @@ namespace {
 // Forms held in other static objects may be freed after the application
 // object; by then they must leave it alone.
 bool applicationGone = false;
+
+// The messages the keyboard and the mouse send, client and frame.
+struct MessageRange {
+    UINT first;
+    UINT last;
+};
+constexpr MessageRange InputMessages[] = {
+    {WM_KEYFIRST, WM_KEYLAST},
+    {WM_MOUSEFIRST, WM_MOUSELAST},
+    {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+};
+
+bool IsInputMessage(UINT message)
+{
+    return std::any_of(std::begin(InputMessages), std::end(InputMessages),
+                       [message](const MessageRange& range) { return message >= range.first && message <= range.last; });
+}
+
+void DropQueuedInput()
+{
+    MSG message{};
+    for (const MessageRange& range : InputMessages) {
+        while (PeekMessageA(&message, nullptr, range.first, range.last, PM_REMOVE)) {
+        }
+    }
+}
 }
 
 TApplication::~TApplication()
@@ -122,6 +149,8 @@ bool TApplication::ProcessMessage(MSG& message)
         terminated_ = true;
         return true;
     }
+    if (IsHeldInput(message))
+        return true;
     ++handling_;
     // A shortcut's handler runs from here rather than from a window
     // procedure; its error is shown like any other and the loop goes on.
@@ -133,6 +162,22 @@ bool TApplication::ProcessMessage(MSG& message)
     if (--handling_ == 0)
         released_.clear();
     return true;
+}
+
+bool TApplication::IsHeldInput(const MSG& message) const
+{
+    if (inputHolds_ == 0 || !IsInputMessage(message.message) || !message.hwnd)
+        return false;
+    return !IsWindowEnabled(GetAncestor(message.hwnd, GA_ROOT));
+}
+
+void TApplication::HoldInput() { ++inputHolds_; }
+
+void TApplication::ReleaseInput()
+{
+    if (inputHolds_ == 0 || --inputHolds_ > 0)
+        return;
+    DropQueuedInput();
 }
 
 bool TApplication::PreTranslateKey(const MSG& message)

@@ -64,6 +64,11 @@ public:
     // run on it.
     void HandleMessage();
 
+    // Long work holds the keyboard and the mouse off the program while it
+    // runs (see TInputHold). Holds nest; the outermost release ends it.
+    void HoldInput();
+    void ReleaseInput();
+
     // The main form goes to and comes back from the task bar (or the tray,
     // where OnMinimize hides it). Both events also fire when the user does it.
     void Minimize();
@@ -119,6 +124,9 @@ private:
     bool ProcessMessage(MSG& message);
     // Key preview and shortcuts of the form the key was meant for.
     bool PreTranslateKey(const MSG& message);
+    // Keyboard or mouse input for a window that the work holding the input
+    // has disabled.
+    bool IsHeldInput(const MSG& message) const;
     // A key-down with Alt held that the form used up: the Alt press it was
     // part of must not call the menu bar when Alt is let go.
     static void NoteKeyWithAlt(const MSG& message);
@@ -134,6 +142,7 @@ private:
     std::vector<HWND> modeless_;
     std::vector<TForm*> modalForms_;
     int messageBoxesShown_ = 0;
+    int inputHolds_ = 0;
     TForm* activeForm_ = nullptr;
     bool terminated_ = false;
     bool minimized_ = false;
@@ -141,6 +150,23 @@ private:
 };
 
 extern TApplication Application;
+
+// Holds the input off for as long as it lives, while a long piece of work
+// disables the program's windows and lets messages through to repaint them.
+// A disabled window takes no mouse input, but its focused control still gets
+// the keys, and the loop would run their shortcuts: the tree, the editor and
+// the commands would change the outline under the work. So the loop drops
+// every key and mouse message meant for a disabled window, as under a modal
+// dialog, while a window the work leaves enabled (a message box) still gets
+// its own. What is still queued when the outermost hold ends came during the
+// work too, and goes unhandled rather than be replayed into the outline.
+class TInputHold {
+public:
+    TInputHold() { Application.HoldInput(); }
+    ~TInputHold() { Application.ReleaseInput(); }
+    TInputHold(const TInputHold&) = delete;
+    TInputHold& operator=(const TInputHold&) = delete;
+};
 
 // Runs a body that Win32 called into. A C++ exception must never unwind through
 // a system frame (the process would end), so it stops here and is shown.

@@ -2,11 +2,13 @@
 
 #include <winspool.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
 const char* const NoPrinterText = "There is no default printer. Install a printer and choose it as the default.";
 const char* const PrintingFailedText = "Printing failed: the printer did not take the page.";
+const char* const PrintingInProgressText = "Printing in progress";
 
 std::unique_ptr<TPrinter>& CurrentPrinter()
 {
@@ -27,6 +29,12 @@ std::string DefaultPrinterName()
 }
 } // namespace
 
+void TPrinter::RefuseWhilePrinting() const
+{
+    if (Printing())
+        throw EPrinter(PrintingInProgressText);
+}
+
 int TPrinter::PageWidth() const { return GetDeviceCaps(Handle(), HORZRES); }
 int TPrinter::PageHeight() const { return GetDeviceCaps(Handle(), VERTRES); }
 int TPrinter::PixelsPerInchX() const { return GetDeviceCaps(Handle(), LOGPIXELSX); }
@@ -42,13 +50,17 @@ std::unique_ptr<TPrinter> InstallPrinter(std::unique_ptr<TPrinter> printer)
     return printer;
 }
 
+TSystemPrinter::TSystemPrinter(NameSource printerName)
+    : printerName_(printerName ? std::move(printerName) : NameSource(&DefaultPrinterName))
+{
+}
+
 TSystemPrinter::~TSystemPrinter() { Abort(); }
 
 void TSystemPrinter::BeginDoc()
 {
-    if (printing_)
-        throw EPrinter("Printing in progress");
-    const std::string name = DefaultPrinterName();
+    RefuseWhilePrinting();
+    const std::string name = printerName_();
     if (name.empty())
         throw EPrinter(NoPrinterText);
     dc_ = CreateDCA("WINSPOOL", name.c_str(), nullptr, nullptr);

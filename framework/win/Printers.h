@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,9 @@ public:
     // Drops the job unfinished; harmless outside one.
     virtual void Abort() = 0;
     virtual bool Printing() const = 0;
+    // A job of this printer is running: raises "Printing in progress", as
+    // beginning a second one would.
+    void RefuseWhilePrinting() const;
     virtual HDC Handle() const = 0;
     // The printable area in device pixels, and the device's resolution.
     virtual int PageWidth() const;
@@ -52,6 +56,10 @@ std::unique_ptr<TPrinter> InstallPrinter(std::unique_ptr<TPrinter> printer);
 // The system's default printer, found when a job begins.
 class TSystemPrinter : public TPrinter {
 public:
+    // The name of the printer a job goes to; empty: there is none. The
+    // system's default printer unless told otherwise.
+    using NameSource = std::function<std::string()>;
+    explicit TSystemPrinter(NameSource printerName = {});
     ~TSystemPrinter() override;
     void BeginDoc() override;
     void NewPage() override;
@@ -62,6 +70,7 @@ public:
 
 private:
     void Release();
+    NameSource printerName_;
     HDC dc_ = nullptr;
     bool printing_ = false;
 };

@@ -24,7 +24,9 @@
 #include "StatusBar.h"
 #include "ShellOpen.h"
 #include "ShellShortcuts.h"
+#include "ModalScript.h"
 #include "OutlineOnDiskTest.h"
+#include "PageTreeTest.h"
 #include "TestFolder.h"
 #include "TreeView.h"
 #include "UncommittedTyping.h"
@@ -35,6 +37,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -510,6 +513,12 @@ TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
         dialogs.Choose(folder_ / "Long.txt");
         SetScreenCursorId(crDefault);
         TSentMessages bar(PBM_SETPOS);
+        // The rows the editor has laid out when the bar first stands full.
+        LRESULT rowsWhenFull = -1;
+        bar.OnSent = [&](const TSentMessages::Sent& sent) {
+            if (sent.wParam == 100 && rowsWhenFull < 0)
+                rowsWhenFull = SendMessageA(Main->RichEdit->Handle(), EM_GETLINECOUNT, 0, 0);
+        };
 
         Main->mFileClick(nullptr);
 
@@ -524,6 +533,8 @@ TEST_F(FileCommandsTest, InsertFileShowsTheHourglassAndMovesTheBarAsItReads)
         // Up to the end: putting the text into the editor is part of the work.
         ASSERT_FALSE(positions.empty());
         EXPECT_EQ(positions.back(), 100u);
+        // Full only once the editor has laid the whole text out.
+        EXPECT_EQ(rowsWhenFull, SendMessageA(Main->RichEdit->Handle(), EM_GETLINECOUNT, 0, 0));
         EXPECT_EQ(crDefault, ScreenCursorId());
         EXPECT_EQ(nullptr, Main->FProgressBar);
         EXPECT_EQ(text, PageDataOf(Tree().Selected())->BodyText());
@@ -594,6 +605,70 @@ TEST_F(FileCommandsTest, InsertFileOfAFileTheEditorCannotTakeEndsWithTheOutlineW
                 EXPECT_LE(end - start, LongestKeptLine);
             }
         }
+    }
+}
+
+namespace {
+class InsertFileKeysTest : public PageTreeTest {};
+}
+
+TEST_F(InsertFileKeysTest, KeysPressedDuringTheWorkChangeNoPageSelectionOrTextAndOpenNothing)
+{
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "Line " + std::to_string(i) + " of a long text file\r\n";
+    WriteFileBytes(folder_ / "Long.txt", text);
+    struct Case {
+        const char* keys;
+        bool intoTree;
+        WORD key;
+        TShiftState shift;
+    } cases[] = {
+        {"Up", true, VK_UP, 0},
+        {"End", true, VK_END, 0},
+        {"Delete", true, VK_DELETE, 0},
+        {"Ctrl+P", true, 'P', ssCtrl},
+        {"letters", false, 'Q', 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        Build("A,B");
+        Select(N("A"));
+        TControl& focused = c.intoTree ? static_cast<TControl&>(Tree()) : Editor();
+        focused.SetFocus();
+        // Before the page's own text.
+        Editor().SetSelStart(0);
+        ModalScript dialogs;
+        ScriptedMessageBoxes boxes;
+        ScriptedFileDialogs files;
+        files.Choose(folder_ / "Long.txt");
+        // The key comes as the bar first moves, held as a person holds it.
+        SetKeyboardStateProvider([&c] { return c.shift; });
+        press_key_detail::HoldModifiers(c.shift);
+        TSentMessages bar(PBM_SETPOS);
+        bool pressed = false;
+        bar.OnSent = [&](const TSentMessages::Sent& sent) {
+            if (sent.wParam > 0 && !std::exchange(pressed, true))
+                PostMessageA(focused.Handle(), WM_KEYDOWN, c.key, 1);
+        };
+        Main->mFileClick(nullptr);
+        Application.ProcessMessages();
+        LetGoOfModifiers();
+        SetKeyboardStateProvider(nullptr);
+
+        if (c.intoTree) {
+            EXPECT_EQ(Shape(), "A(Long),B");
+            EXPECT_EQ(Tree().Selected(), N("A")->getFirstChild());
+            EXPECT_TRUE(Editor().Text() == text);
+        } else {
+            EXPECT_EQ(Shape(), "A,B");
+            EXPECT_EQ(Tree().Selected(), N("A"));
+            EXPECT_TRUE(PageDataOf(N("A"))->BodyText() == text + "A text");
+            EXPECT_TRUE(Editor().Text() == text + "A text");
+        }
+        EXPECT_TRUE(dialogs.Shown().empty());
+        EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_TRUE(focused.Focused());
     }
 }
 

@@ -5,12 +5,14 @@
 #include "ExportProfiles.h"
 #include "ModalScript.h"
 #include "PrintDialog.h"
+#include "ScriptedMessageBoxes.h"
 #include "SentMessages.h"
 #include "UncommittedTyping.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <functional>
+#include <utility>
 
 namespace {
 class PrintCommands : public PageTreeTest {
@@ -179,6 +181,86 @@ TEST_F(PrintCommands, ALongPrintShowsTheHourglassAndMovesTheBarSheetBySheet)
     ExpectRichRestored();
 }
 
+TEST_F(PrintCommands, KeysPressedDuringAPrintChangeNoPageSelectionOrTextAndOpenNothing)
+{
+    std::string many;
+    for (int i = 0; i < 400; ++i)
+        many += "Line " + std::to_string(i) + " of a page long enough for several sheets\r\n";
+    struct Case {
+        const char* keys;
+        bool intoTree;
+        WORD key;
+        TShiftState shift;
+    } cases[] = {
+        {"End", true, VK_END, 0},
+        {"Delete", true, VK_DELETE, 0},
+        {"Ctrl+P", true, 'P', ssCtrl},
+        {"letters", false, 'Q', 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        Build("A(A1),B");
+        PageDataOf(N("A"))->SetBodyText(many);
+        Select(N("A"));
+        TControl& focused = c.intoTree ? static_cast<TControl&>(Tree()) : Editor();
+        focused.SetFocus();
+        // No dialog and no message box may open; either fails the test.
+        ModalScript dialogs;
+        ScriptedMessageBoxes boxes;
+        printer->OnNewPage = [&](int page) {
+            if (page == 2)
+                PressKey(focused.Handle(), c.key, c.shift);
+        };
+        Main->RunHandler("ppPrintPageClick", nullptr);
+        // Nothing comes back once the print is over either.
+        Application.ProcessMessages();
+        printer->OnNewPage = nullptr;
+        EXPECT_EQ(printer->Steps.back(), "end");
+        EXPECT_GE(printer->Pages.size(), 4u);
+        EXPECT_EQ(Shape(), "A(A1),B");
+        EXPECT_EQ(Tree().Selected(), N("A"));
+        EXPECT_TRUE(Editor().Text() == many);
+        EXPECT_FALSE(Editor().Modified());
+        EXPECT_TRUE(dialogs.Shown().empty());
+        EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_TRUE(focused.Focused());
+        ExpectRichRestored();
+        printer->Steps.clear();
+    }
+}
+
+TEST_F(PrintCommands, PrintDuringAPrintSaysSoWithoutAskingAndTheFirstGoesOn)
+{
+    Select(N("B"));
+    std::string many;
+    for (int i = 0; i < 400; ++i)
+        many += "line " + std::to_string(i) + "\r\n";
+    Editor().SetText(many);
+    ModalScript dialogs;
+    std::vector<std::string> refusals;
+    bool tried = false;
+    printer->OnNewPage = [&](int page) {
+        if (page != 2 || std::exchange(tried, true))
+            return;
+        for (const char* command : {"mPrintKBClick", "ppPrintPageClick"}) {
+            try {
+                Main->RunHandler(command, nullptr);
+            } catch (const EPrinter& error) {
+                refusals.push_back(error.what());
+            }
+        }
+    };
+    Main->RunHandler("ppPrintPageClick", nullptr);
+    printer->OnNewPage = nullptr;
+    EXPECT_EQ(refusals, std::vector<std::string>(2, "Printing in progress"));
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(printer->Steps.front(), "begin B");
+    EXPECT_EQ(printer->Steps.back(), "end");
+    EXPECT_EQ(std::count(printer->Steps.begin(), printer->Steps.end(), "begin B"), 1);
+    EXPECT_EQ(Printed().back(), "line 399");
+    ExpectRichRestored();
+}
+
 TEST_F(PrintCommands, APrinterErrorPassesOnWithRichRestored)
 {
     Select(N("B"));
@@ -192,8 +274,9 @@ TEST_F(PrintCommands, APrinterErrorPassesOnWithRichRestored)
     EXPECT_EQ(printer->Steps.back(), "abort");
     ExpectRichRestored();
 
-    // Without a printer the system's printer object refuses to begin.
-    TInstalledPrinter systemPrinter(nullptr);
+    // Without a printer the system's printer object refuses to begin,
+    // whatever printers this machine has.
+    TInstalledPrinter systemPrinter(std::make_unique<TSystemPrinter>([] { return std::string(); }));
     EXPECT_THROW(Main->RunHandler("ppPrintPageClick", nullptr), EPrinter);
     ExpectRichRestored();
 }

@@ -5,6 +5,7 @@
 #include "ExtCtrls.h"
 #include "Main.h"
 #include "Progress.h"
+#include "RichEdit.h"
 #include "StatusBar.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +170,25 @@ TEST_F(Progress, ScopeShowsTheHourglassAndEndsWithTheDefaultCursor)
     }
     EXPECT_EQ(ScreenCursorId(), crDefault);
     ExpectEnded();
+}
+
+TEST_F(Progress, WhatIsTypedDuringAScopeIsDroppedNotReplayedAfterIt)
+{
+    TQRichEdit& editor = *Main->RichEdit;
+    editor.SetReadOnly(false);
+    {
+        // A load or a save lets no message through while it runs: the keys
+        // wait in the queue until it ends.
+        TProgressScope scope("Loading outline...");
+        PostMessageA(editor.Handle(), WM_KEYDOWN, 'Q', 1);
+        PostMessageA(editor.Handle(), WM_CHAR, 'q', 1);
+    }
+    Application.ProcessMessages();
+    EXPECT_EQ(editor.Text(), "");
+    // Typing after the work reaches the page as ever.
+    PostMessageA(editor.Handle(), WM_CHAR, 'a', 1);
+    Application.ProcessMessages();
+    EXPECT_EQ(editor.Text(), "a");
 }
 
 TEST_F(Progress, AnExceptionInsideAScopeStillEndsIt)

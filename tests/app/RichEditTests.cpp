@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 class RichEdit : public ::testing::Test {
@@ -248,6 +251,45 @@ TEST_F(RichEdit, PlainLoadNormalisesBreaksAndRtfIsLeftAlone)
     edit->Lines().LoadFromStream(plainBytes);
     EXPECT_EQ(received, "a\r\nb\r\nc");
     edit->Lines().OnStreamInBlock = nullptr;
+}
+
+TEST_F(RichEdit, ALongPlainTextGoesInAPieceAtATimeAsTheWholeWouldHave)
+{
+    edit->SetPlainText(true);
+    edit->SetWordWrap(false);
+    // Lines that begin as RTF does, with bare line feeds: some piece starts
+    // with one.
+    std::string text;
+    std::string expected;
+    for (int i = 0; i < 6000; ++i) {
+        const std::string line = "{\\rtf1 line " + std::to_string(i) + " of a long page";
+        text += line + "\n";
+        expected += line + "\r\n";
+    }
+    ASSERT_GT(text.size(), 2 * TRichEditStrings::PlainTextPieceBytes);
+    int changes = 0;
+    edit->OnChange = [&] { ++changes; };
+    edit->SetText("a short text");
+    const int shortChanges = std::exchange(changes, 0);
+    // The rows laid out each time the load says how far it has come.
+    std::vector<LRESULT> rows;
+    edit->Lines().OnStreamInBlock = [&](const char*, int) {
+        rows.push_back(SendMessageA(edit->Handle(), EM_GETLINECOUNT, 0, 0));
+    };
+    edit->SetText(text + std::string(1, '\0') + "after the NUL");
+    edit->Lines().OnStreamInBlock = nullptr;
+
+    EXPECT_TRUE(edit->Text() == expected);
+    EXPECT_EQ(edit->Lines().Count(), 6000);
+    EXPECT_FALSE(edit->Modified());
+    EXPECT_FALSE(edit->CanUndo());
+    // The control reports the load as it reports a short one.
+    EXPECT_EQ(changes, shortChanges);
+    // The control lays the text out as it goes, not all at the end.
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back(), 6001);
+    const auto midway = std::count_if(rows.begin(), rows.end(), [](LRESULT count) { return count > 1 && count < 6001; });
+    EXPECT_GE(midway, 1);
 }
 
 TEST_F(RichEdit, RtfLoadOfPlainTextRetriesAsPlainText)

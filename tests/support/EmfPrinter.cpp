@@ -83,6 +83,8 @@ void TEmfPrinter::NewPage()
         throw EPrinter("The print job does not end");
     ClosePage(true);
     StartPage();
+    if (OnNewPage)
+        OnNewPage(started_);
 }
 
 void TEmfPrinter::EndDoc()

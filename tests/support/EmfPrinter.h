@@ -5,6 +5,7 @@
 
 #include "Printers.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ public:
     int FailOnPage = 0;
     // Stops a runaway job with an EPrinter rather than fill the memory.
     int MostPages = 1000;
+    // Runs once each new page has begun, with its number, while the job goes
+    // on: what a person does during a print (keys, the message loop running
+    // as a printer driver lets it) is done from here.
+    std::function<void(int page)> OnNewPage;
 
 private:
     void StartPage();

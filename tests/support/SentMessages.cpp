@@ -22,7 +22,10 @@ TSentMessages::~TSentMessages()
 LRESULT CALLBACK TSentMessages::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && watching && sent->message == watching->message_)
+    if (code == HC_ACTION && watching && sent->message == watching->message_) {
         watching->Seen.push_back({sent->hwnd, sent->wParam, ScreenCursorId()});
+        if (watching->OnSent)
+            watching->OnSent(watching->Seen.back());
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 class TSentMessages {
@@ -21,6 +22,9 @@ public:
         int cursor = 0;
     };
     std::vector<Sent> Seen;
+    // Runs as each one is seen, inside the step that sent it: a test posts
+    // what a person does meanwhile from here.
+    std::function<void(const Sent&)> OnSent;
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
