@@ -31,6 +31,10 @@ void TMain::TimerTimer()
         return;
     {
         const TFlagScope saving(lifecycle_->autoSaving);
+        // It comes in the middle of the person's typing: what they type
+        // meanwhile waits and goes where they typed it, as the save itself
+        // lets nothing through.
+        const TQueuedInputKept typing;
         mSaveClick(this);
     }
     AutoSaveMinutes = 0;

@@ -175,7 +175,7 @@ void TApplication::HoldInput() { ++inputHolds_; }
 
 void TApplication::ReleaseInput()
 {
-    if (inputHolds_ == 0 || --inputHolds_ > 0)
+    if (inputHolds_ == 0 || --inputHolds_ > 0 || inputKept_ > 0)
         return;
     DropQueuedInput();
 }

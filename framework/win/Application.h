@@ -68,6 +68,8 @@ public:
     // runs (see TInputHold). Holds nest; the outermost release ends it.
     void HoldInput();
     void ReleaseInput();
+    // While above zero, the outermost release leaves the queued input alone.
+    void KeepQueuedInput(bool keep) { inputKept_ += keep ? 1 : -1; }
 
     // The main form goes to and comes back from the task bar (or the tray,
     // where OnMinimize hides it). Both events also fire when the user does it.
@@ -143,6 +145,7 @@ private:
     std::vector<TForm*> modalForms_;
     int messageBoxesShown_ = 0;
     int inputHolds_ = 0;
+    int inputKept_ = 0;
     TForm* activeForm_ = nullptr;
     bool terminated_ = false;
     bool minimized_ = false;
@@ -166,6 +169,16 @@ public:
     ~TInputHold() { Application.ReleaseInput(); }
     TInputHold(const TInputHold&) = delete;
     TInputHold& operator=(const TInputHold&) = delete;
+};
+
+// Keeps what the person types during holds inside it for after them: for
+// work that lets no message through and that the person did not ask for.
+class TQueuedInputKept {
+public:
+    TQueuedInputKept() { Application.KeepQueuedInput(true); }
+    ~TQueuedInputKept() { Application.KeepQueuedInput(false); }
+    TQueuedInputKept(const TQueuedInputKept&) = delete;
+    TQueuedInputKept& operator=(const TQueuedInputKept&) = delete;
 };
 
 // Runs a body that Win32 called into. A C++ exception must never unwind through

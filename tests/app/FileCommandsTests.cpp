@@ -395,6 +395,21 @@ TEST_F(FileCommandsTest, AnAutomaticSaveLeavesAFileAnotherWriterChangedAndSaysSo
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(FileCommandsTest, WhatIsTypedDuringAnAutomaticSaveGoesIntoThePage)
+{
+    const std::string path = SavedOutline("Typing.kbf", "Mine");
+    Change();
+    Main->RichEdit->SetFocus();
+    Main->RichEdit->SetSelStart(Main->RichEdit->TextLength());
+    OptionSettings.AutoSave = 1;
+    AutoSaveMinutes = 0;
+    for (const char c : std::string(" typed"))
+        PostMessageA(Main->RichEdit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+    Main->TimerTimer();
+    Application.ProcessMessages();
+    EXPECT_EQ(Main->RichEdit->Text(), "Mine body typed");
+}
+
 TEST_F(FileCommandsTest, AFileThatIsGoneIsWrittenAgainUnasked)
 {
     const std::string path = SavedOutline("Gone.kbf", "Mine");
