@@ -22,3 +22,27 @@ inline std::string ProseOfSize(std::size_t bytes)
     }
     return text;
 }
+
+// The same, with words of many lengths and letters as real prose has them:
+// the control's cost of wrapping a paragraph depends on its words, and a
+// paragraph of one word repeated costs it a fraction of real text's.
+inline std::string WordsOfSize(std::size_t bytes)
+{
+    static const char* const words[] = {"the",     "of",   "outline", "page",   "tree", "title",   "note",
+                                        "text",    "editor", "insert", "file", "window", "long",  "line",
+                                        "many",    "words", "appear",  "here",  "a",    "quillo", "between"};
+    constexpr std::size_t wordCount = sizeof words / sizeof words[0];
+    std::string text;
+    text.reserve(bytes + 200);
+    unsigned seed = 1;
+    while (text.size() < bytes) {
+        for (int w = 0; w < 12; ++w) {
+            seed = seed * 1103515245u + 12345u;
+            if (w > 0)
+                text += ' ';
+            text += words[(seed >> 16) % wordCount];
+        }
+        text += "\r\n";
+    }
+    return text;
+}
