@@ -16,6 +16,14 @@
 #include <string>
 
 class BareRichEdit {
+    static RECT PlaceOf(HWND window)
+    {
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    }
+
 public:
     // Shown like the page editor, or hidden like the converter.
     BareRichEdit(HWND parent, HWND model, const RECT& bounds = RECT{0, 0, 580, 360}, bool visible = true)
@@ -35,6 +43,8 @@ public:
         SendMessageA(model, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
         SendMessageA(window_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     }
+    // Standing over one of our controls, in its parent and its place.
+    explicit BareRichEdit(HWND over) : BareRichEdit(GetParent(over), over, PlaceOf(over), true) {}
     ~BareRichEdit() { Destroy(); }
     BareRichEdit(const BareRichEdit&) = delete;
     BareRichEdit& operator=(const BareRichEdit&) = delete;

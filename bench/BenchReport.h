@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -36,4 +37,15 @@ inline void Report(const char* what, double value, double target, const char* un
     std::printf("%-58s %9.1f %s  (target <= %6.0f %s)  %s\n", what, value, unit, target, unit,
                 value <= target ? "PASS" : "SLOW");
     std::fflush(stdout);
+}
+
+// The sizes named on the command line, or the one given when none are.
+inline std::vector<std::size_t> SizesFromArguments(int argc, char** argv, std::size_t otherwise)
+{
+    std::vector<std::size_t> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(static_cast<std::size_t>(std::strtoul(argv[i], nullptr, 10)));
+    if (sizes.empty())
+        sizes.push_back(otherwise);
+    return sizes;
 }

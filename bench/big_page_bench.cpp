@@ -29,9 +29,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 void WriteTextFile(const std::string& path, const std::string& text)
@@ -108,13 +106,8 @@ struct BareTimes {
 // The bare control in the editor's place, doing the same load.
 BareTimes TimeBare(const std::string& text)
 {
-    TQRichEdit& editor = *Main->RichEdit;
-    RECT bounds{};
-    GetWindowRect(editor.Handle(), &bounds);
-    HWND parent = GetParent(editor.Handle());
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds), 2);
     BareTimes times;
-    BareRichEdit bare(parent, editor.Handle(), bounds, true);
+    BareRichEdit bare(Main->RichEdit->Handle());
     times.load = Timed([&] { bare.SetText(text); });
     std::size_t bytes = 0;
     times.commit = Timed([&] { bytes = bare.StreamOut().size(); });
@@ -176,12 +169,7 @@ void TimeSize(std::size_t megabytes)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::size_t> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
-    if (sizes.empty())
-        sizes = {1};
-    for (std::size_t megabytes : sizes)
+    for (std::size_t megabytes : SizesFromArguments(argc, argv, 1))
         TimeSize(megabytes);
     return 0;
 }

@@ -23,9 +23,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 template <typename Step>
@@ -75,11 +73,7 @@ struct Times {
 Times TimeBare(const std::string& text)
 {
     TQRichEdit& editor = *Main->RichEdit;
-    RECT bounds{};
-    GetWindowRect(editor.Handle(), &bounds);
-    HWND parent = GetParent(editor.Handle());
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds), 2);
-    BareRichEdit bare(parent, editor.Handle(), bounds, true);
+    BareRichEdit bare(editor.Handle());
     bare.SetText(text);
     Application.ProcessMessages();
     const std::string upper = Upper(bare.StreamOut());
@@ -138,12 +132,7 @@ void TimeSize(std::size_t kilobytes)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::size_t> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
-    if (sizes.empty())
-        sizes = {128};
-    for (std::size_t kilobytes : sizes)
+    for (std::size_t kilobytes : SizesFromArguments(argc, argv, 128))
         TimeSize(kilobytes);
     return 0;
 }

@@ -24,9 +24,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 std::string OneLine(std::string text)
@@ -73,12 +71,7 @@ double InsertFileAsPage(const std::string& text, const std::string& name)
 
 double BareLoad(const std::string& text)
 {
-    TQRichEdit& editor = *Main->RichEdit;
-    RECT bounds{};
-    GetWindowRect(editor.Handle(), &bounds);
-    HWND parent = GetParent(editor.Handle());
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds), 2);
-    BareRichEdit bare(parent, editor.Handle(), bounds, true);
+    BareRichEdit bare(Main->RichEdit->Handle());
     const auto start = BenchClock::now();
     bare.SetText(text);
     MSG message;
@@ -123,12 +116,7 @@ void TimeBareLine()
 int main(int argc, char** argv)
 {
     TimeBareLine();
-    std::vector<std::size_t> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(static_cast<std::size_t>(std::atoi(argv[i])));
-    if (sizes.empty())
-        sizes = {1};
-    for (std::size_t megabytes : sizes)
+    for (std::size_t megabytes : SizesFromArguments(argc, argv, 1))
         TimeSize(megabytes);
     return 0;
 }
