@@ -5,6 +5,7 @@
 // watches a benchmark.
 
 #include "Application.h"
+#include "BenchReport.h"
 #include "CommandLine.h"
 #include "KbfFormat.h"
 #include "Main.h"
@@ -80,4 +81,17 @@ inline std::size_t PrivateBytes(bool peak)
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return peak ? counters.PeakPagefileUsage : counters.PagefileUsage;
+}
+
+// How long a step takes, with the painting it leaves: what the person waits
+// for.
+template <typename Step>
+double TimedWithPainting(Step&& step)
+{
+    const auto start = BenchClock::now();
+    step();
+    const double elapsed = MillisecondsSince(start);
+    const auto paint = BenchClock::now();
+    Application.ProcessMessages();
+    return elapsed + MillisecondsSince(paint);
 }

@@ -72,18 +72,6 @@ void StartWithShortPages()
     SelectPage(IntoPage());
 }
 
-template <typename Step>
-double Timed(Step&& step)
-{
-    const auto start = BenchClock::now();
-    step();
-    const double elapsed = MillisecondsSince(start);
-    // What the step left to paint is part of what the person waits for.
-    const auto paint = BenchClock::now();
-    Application.ProcessMessages();
-    return elapsed + MillisecondsSince(paint);
-}
-
 double InsertFile(const std::string& path, TControl& focused)
 {
     focused.SetFocus();
@@ -92,7 +80,7 @@ double InsertFile(const std::string& path, TControl& focused)
         dialog.FileName = path;
         return true;
     });
-    const double elapsed = Timed([] { Main->mFileClick(nullptr); });
+    const double elapsed = TimedWithPainting([] { Main->mFileClick(nullptr); });
     SetOpenDialogHandler(nullptr);
     return elapsed;
 }
@@ -108,10 +96,10 @@ BareTimes TimeBare(const std::string& text)
 {
     BareTimes times;
     BareRichEdit bare(Main->RichEdit->Handle());
-    times.load = Timed([&] { bare.SetText(text); });
+    times.load = TimedWithPainting([&] { bare.SetText(text); });
     std::size_t bytes = 0;
-    times.commit = Timed([&] { bytes = bare.StreamOut().size(); });
-    times.close = Timed([&] { bare.Destroy(); });
+    times.commit = TimedWithPainting([&] { bytes = bare.StreamOut().size(); });
+    times.close = TimedWithPainting([&] { bare.Destroy(); });
     std::printf("  bare control: load %.1f ms, stream out %.1f ms, destroy %.1f ms\n", times.load, times.commit,
                 times.close);
     std::fflush(stdout);
@@ -151,15 +139,15 @@ void TimeSize(std::size_t megabytes)
     Compare("Insert File of " + size + ", tree focused", asPage, bare.load, target(bare.load));
     TTreeNode* big = Main->Tree->Selected();
     const bool added = big->Parent() == IntoPage()->Parent() && PageDataOf(big)->BodyText() == text;
-    const double clear = Timed([] { SelectPage(ShortPage()); });
+    const double clear = TimedWithPainting([] { SelectPage(ShortPage()); });
     Report(("show a short page after the " + size + " page").c_str(), clear, 500);
-    const double show = Timed([&] { SelectPage(big); });
+    const double show = TimedWithPainting([&] { SelectPage(big); });
     Compare("show the " + size + " page again", show, bare.load, target(bare.load));
     Main->RichEdit->SetModified(true);
-    const double commit = Timed([] { Main->RichEditExit(); });
+    const double commit = TimedWithPainting([] { Main->RichEditExit(); });
     Compare("commit the " + size + " page", commit, bare.commit, target(bare.commit));
     OutlineProperties.FileChanged = 0;
-    const double close = Timed([] { EndBenchWindow(); });
+    const double close = TimedWithPainting([] { EndBenchWindow(); });
     Compare("free the window showing the " + size + " page", close, bare.close, target(bare.close));
     DeleteFileA(path.c_str());
     std::printf("  %zu bytes; inserted into the empty page %s, before the page's text %s, added as a page %s\n",

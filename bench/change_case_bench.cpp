@@ -26,18 +26,6 @@
 #include <string>
 
 namespace {
-template <typename Step>
-double Timed(Step&& step)
-{
-    const auto start = BenchClock::now();
-    step();
-    const double elapsed = MillisecondsSince(start);
-    // What the step left to paint is part of what the person waits for.
-    const auto paint = BenchClock::now();
-    Application.ProcessMessages();
-    return elapsed + MillisecondsSince(paint);
-}
-
 std::string Upper(std::string text)
 {
     CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
@@ -80,9 +68,9 @@ Times TimeBare(const std::string& text)
     CHARRANGE all{0, -1};
     SendMessageA(bare.Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
     Times times;
-    times.change = Timed(
+    times.change = TimedWithPainting(
         [&] { SendMessageA(bare.Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(upper.c_str())); });
-    times.undo = Timed([&] { SendMessageA(bare.Handle(), EM_UNDO, 0, 0); });
+    times.undo = TimedWithPainting([&] { SendMessageA(bare.Handle(), EM_UNDO, 0, 0); });
     std::printf("  bare control: replace %.1f ms, undo %.1f ms\n", times.change, times.undo);
     std::fflush(stdout);
     return times;
@@ -107,7 +95,7 @@ void TimeSize(std::size_t kilobytes)
 
     editor.SelectAll();
     TForm::ModalShownHook = [](TForm& form) { form.ModalResult = mrOk; };
-    const double change = Timed([] { Main->mCaseClick(nullptr); });
+    const double change = TimedWithPainting([] { Main->mCaseClick(nullptr); });
     TForm::ModalShownHook = nullptr;
     Compare("Change Case of a " + size + " page", change, bare.change);
     const bool changed = editor.Text() == Upper(shown);
@@ -118,7 +106,7 @@ void TimeSize(std::size_t kilobytes)
         return static_cast<int>(SendMessageA(editor.Handle(), EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&corner)));
     };
     const int topBefore = top();
-    const double undo = Timed([] { Main->mUndoClick(nullptr); });
+    const double undo = TimedWithPainting([] { Main->mUndoClick(nullptr); });
     Compare("Undo of it", undo, bare.undo);
     const CHARRANGE selection = editor.GetSelection();
     std::printf("  %d characters; changed %s, undone %s, selected after Undo %ld-%ld, view from character %d to %d\n",
